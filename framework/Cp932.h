@@ -1,0 +1,29 @@
+// Code page 932 (Shift-JIS with the Windows extensions) conversions, through glibc's iconv.
+// Used only at the edges of the program: the screen, file system paths and tools. Dictionary
+// text itself is never converted.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cp932 {
+
+// True for a byte that starts a double-byte character (0x81-0x9F, 0xE0-0xFC).
+constexpr bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// UTF-8 to code page 932. Empty when some character has no code page 932 form.
+std::optional<std::string> FromUtf8(std::string_view utf8);
+
+// Code page 932 to UTF-8. Empty when the bytes are not valid code page 932.
+std::optional<std::string> ToUtf8(std::string_view bytes);
+
+// Code page 932 to UTF-8 for display: bytes that do not convert become U+FFFD.
+std::string ToUtf8Lossy(std::string_view bytes);
+
+// UTF-16LE code units to code page 932. Empty when something does not convert.
+std::optional<std::string> FromUtf16(std::u16string_view utf16);
+
+}  // namespace cp932

@@ -1,0 +1,136 @@
+#include "Wnd.h"
+
+#include <stdexcept>
+
+#include "WinApp.h"
+
+void CDataExchange::Fail(int controlId) { throw DataExchangeFailure{controlId}; }
+
+void CDataExchange::Commit() {
+  for (auto& store : m_pending) store();
+  m_pending.clear();
+}
+
+void DDX_Text(CDataExchange* pDX, int id, CString& value) {
+  IWindowPeer* peer = pDX->m_pDlgWnd->Peer();
+  if (!pDX->m_bSaveAndValidate) {
+    peer->SetItemText(id, value);
+    return;
+  }
+  CString text;
+  if (!peer->GetItemText(id, text)) {
+    AfxMessageBox(U8(u8"使えない文字が入ってるよ"));
+    pDX->Fail(id);
+  }
+  pDX->Defer([&value, text] { value = text; });
+}
+
+void DDX_Check(CDataExchange* pDX, int id, int& value) {
+  IWindowPeer* peer = pDX->m_pDlgWnd->Peer();
+  if (!pDX->m_bSaveAndValidate) {
+    peer->SetCheck(id, value);
+    return;
+  }
+  const int state = peer->GetCheck(id);
+  pDX->Defer([&value, state] { value = state; });
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CListBox& control) {
+  if (!control.IsAttached()) control.Attach(pDX->m_pDlgWnd, id);
+}
+
+CWnd::~CWnd() = default;
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+  if (!m_peer) return FALSE;
+  CDataExchange dx(this, bSaveAndValidate);
+  try {
+    DoDataExchange(&dx);
+  } catch (const DataExchangeFailure& failure) {
+    m_peer->FocusItem(failure.controlId);
+    return FALSE;
+  }
+  dx.Commit();
+  return TRUE;
+}
+
+int CWnd::MessageBox(const CString& text, const CString& caption, UINT type) {
+  const CString title = caption.IsEmpty() ? AfxGetApp()->AppName() : caption;
+  return AfxGetBackend().MessageBox(this, text, title, type);
+}
+
+CMenu* CWnd::GetMenu() {
+  if (!m_peer || !m_peer->HasMenu()) return nullptr;
+  if (!m_menu) m_menu = std::make_unique<CMenu>(this, false);
+  return m_menu.get();
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL) {
+  if (!m_peer || !m_peer->HasSystemMenu()) return nullptr;
+  if (!m_systemMenu) m_systemMenu = std::make_unique<CMenu>(this, true);
+  return m_systemMenu.get();
+}
+
+HICON CWnd::SetIcon(HICON icon, BOOL big) {
+  if (m_peer) m_peer->SetIcon(icon, big != FALSE);
+  return icon;
+}
+
+BOOL CWnd::IsIconic() const { return m_peer && m_peer->IsIconic() ? TRUE : FALSE; }
+
+void CWnd::WinHelp(DWORD, UINT command) {
+  if (command == HELP_QUIT) AfxGetBackend().CloseHelp();
+}
+
+void CWnd::DispatchCommand(UINT id, UINT code) {
+  if (OnCmdMsg(id, code)) return;
+  if (code == BN_CLICKED && AfxGetApp()) AfxGetApp()->OnCmdMsg(id);
+}
+
+bool CWnd::OnCmdMsg(UINT, UINT) { return false; }
+
+void CWnd::OnDestroy() {}
+
+UINT CMenu::EnableMenuItem(UINT id, UINT flags) {
+  IWindowPeer* peer = m_wnd->Peer();
+  if (m_system || !peer) return static_cast<UINT>(-1);
+  const bool was = peer->IsMenuItemEnabled(static_cast<int>(id));
+  if (!peer->EnableMenuItem(static_cast<int>(id), (flags & MF_GRAYED) == 0))
+    return static_cast<UINT>(-1);
+  return was ? MF_ENABLED : MF_GRAYED;
+}
+
+BOOL CMenu::AppendMenu(UINT flags, UINT id, const CString& text) {
+  IWindowPeer* peer = m_wnd->Peer();
+  if (!m_system || !peer) return FALSE;
+  peer->AppendSystemMenuItem((flags & MF_SEPARATOR) ? 0 : static_cast<int>(id), text);
+  return TRUE;
+}
+
+IWindowPeer& CListBox::Peer() const {
+  if (!m_wnd || !m_wnd->Peer()) throw std::logic_error("list box is not attached");
+  return *m_wnd->Peer();
+}
+
+void CListBox::ResetContent() { Peer().ListReset(m_id); }
+int CListBox::AddString(const CString& text) { return Peer().ListAddString(m_id, text); }
+int CListBox::GetCount() const { return Peer().ListGetCount(m_id); }
+int CListBox::GetCurSel() const { return Peer().ListGetCurSel(m_id); }
+
+int CListBox::SetCurSel(int index) {
+  Peer().ListSetCurSel(m_id, index);
+  return index < 0 ? LB_ERR : index;
+}
+
+void CListBox::GetText(int index, CString& text) const { text = Peer().ListGetText(m_id, index); }
+
+int CListBox::SetItemData(int index, INT_PTR data) {
+  if (index < 0 || index >= GetCount()) return LB_ERR;
+  Peer().ListSetItemData(m_id, index, data);
+  return 0;
+}
+
+INT_PTR CListBox::GetItemData(int index) const {
+  if (index < 0 || index >= GetCount()) return LB_ERR;
+  return Peer().ListGetItemData(m_id, index);
+}

@@ -1,0 +1,29 @@
+#include "Templates.h"
+#include "WinApp.h"
+
+const std::vector<StringResource>& VokariStrings() {
+  static const std::vector<StringResource> strings = {
+      {IDS_ABOUTBOX, u8"Vokari のバージョン情報(&A)..."},
+      {AFX_IDS_HELPTEXT,
+       u8"Vokari の使い方\n"
+       u8"\n"
+       u8"■ 辞書を作る\n"
+       u8"　ファイル ▸ 新規 で辞書名を入れ、保存先を選びます。\n"
+       u8"■ 辞書を開く\n"
+       u8"　「辞書ファイル」ボタンか ファイル ▸ 開く で .vkd ファイルを選びます。\n"
+       u8"■ 単語を登録する\n"
+       u8"　データ ▸ 単語の登録 で単語と意味を入れて OK。\n"
+       u8"　「連続追加」に印を付けると続けて登録できます。\n"
+       u8"■ 単語を探す\n"
+       u8"　左上の欄に文字を入れて「検索」(Enter)。空のまま検索すると全部の単語が出ます。\n"
+       u8"　一覧で単語を選ぶと、右側に単語と意味が出ます。\n"
+       u8"■ 直す・消す\n"
+       u8"　単語を選んでから データ ▸ 単語の修正 / 単語の削除。\n"
+       u8"■ 保存する\n"
+       u8"　ファイル ▸ 上書き保存 か 名前をつけて保存。閉じるときに保存の確認はありません。\n"
+       u8"■ 設定\n"
+       u8"　起動時に前の辞書を開くか、変更のたびに保存を確かめるかを選べます。\n"
+       u8"　設定は起動したフォルダーの Vokari.ini に書かれます。"},
+  };
+  return strings;
+}
