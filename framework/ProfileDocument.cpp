@@ -111,7 +111,9 @@ ProfileDocument::Line ProfileDocument::ParseLine(std::string_view text) {
 
 ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
   ProfileDocument doc;
-  if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
+  // Every leading mark goes, not just one: a second one would otherwise be written out at the
+  // start of the file and vanish on the next read, changing the first line.
+  while (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
   while (!bytes.empty()) {
     size_t end = bytes.find_first_of("\r\n");
     if (end == std::string_view::npos) {

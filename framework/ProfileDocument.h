@@ -23,7 +23,7 @@ class ProfileDocument {
     std::string value;  // key value, blanks trimmed and one pair of outer quotes removed
   };
 
-  // Splits bytes at CR LF, LF or CR; a UTF-8 byte-order mark at the start is dropped.
+  // Splits bytes at CR LF, LF or CR; UTF-8 byte-order marks at the start are dropped.
   static ProfileDocument Parse(std::string_view bytes);
   // Every line followed by CR LF; no byte-order mark.
   std::string Serialize() const;

@@ -1,0 +1,34 @@
+// The platform's profile (INI) functions and the current directory, over code page 932 text.
+// They read and write whole files through ProfileDocument; they keep no cache, so every call sees
+// the file as it is on disk. Listing sections or keys (a null section or key when reading) is not
+// offered: the program never asks for it.
+#pragma once
+
+#include "Afx.h"
+
+// The integer value of key in section: a missing file, section or key gives defaultValue;
+// otherwise an optional sign and the decimal digits up to the first other character, wrapping
+// modulo 2^32 (no digits gives 0).
+UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
+                           const char* path);
+
+// Copies the value of key in section (or defaultValue, "" when null, if the file, section or key
+// is missing) into buffer, cut to size - 1 bytes, and terminates it. Returns the bytes copied
+// without the terminator; 0 with a null buffer or size 0. A null section or key reads as missing.
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
+                               char* buffer, DWORD size, const char* path);
+
+// Sets key in section to value, creating the file (not its directory) and the section as needed,
+// and replaces the file atomically. A null value removes the key, a null key the whole section;
+// removing what is not there changes nothing and succeeds. FALSE, and the file unchanged, when
+// the file cannot be written (missing or read-only directory, a file without any write permission
+// bit, a path without a file system form) or the text would not read back as written (a line
+// break, '=' in the key).
+BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                const char* path);
+
+// Copies the current directory, in code page 932, with its terminator into buffer and returns
+// its length without the terminator. When it does not fit, buffer is left untouched and the
+// size it needs (terminator included) is returned. 0 when the directory cannot be found or has
+// no code page 932 form.
+DWORD GetCurrentDirectoryA(DWORD size, char* buffer);
