@@ -1,0 +1,110 @@
+#include "DictFile.h"
+
+#include "File.h"
+
+namespace {
+
+std::string FieldName(const DictReadError& e) {
+  if (e.entry < 0) return "the " + e.field;
+  return "the " + e.field + " of entry " + std::to_string(e.entry);
+}
+
+}  // namespace
+
+std::string DictReadError::Describe() const {
+  const std::string what = FieldName(*this);
+  const std::string at = std::to_string(offset);
+  switch (kind) {
+    case EndOfFile:
+      if (field == "count") {
+        return "the count at offset " + at + " needs 4 bytes, and the file ends at " +
+               std::to_string(fileSize);
+      }
+      if (lengthKnown) {
+        return what + " announces " + std::to_string(announced) + " bytes at offset " + at +
+               ", and the file ends at " + std::to_string(fileSize);
+      }
+      return what + " at offset " + at + " has an incomplete length, and the file ends at " +
+             std::to_string(fileSize);
+    case BadCount:
+      return "the count at offset " + at + " is " +
+             std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(announced))) +
+             ", outside 0 to " + std::to_string(CDictData::MAX_WORDS);
+    case BadText:
+      return what + " at offset " + at + " holds UTF-16 text that code page 932 cannot hold";
+    case ReadFailure:
+      return "reading " + what + " at offset " + at + " failed: " + detail;
+  }
+  return what;
+}
+
+void WriteDictionary(CArchive& ar, const CDictData& book) {
+  // A count outside the record would walk past its slots; what is written always reads back.
+  int count = book.m_nCount;
+  if (count < 0) count = 0;
+  if (count > CDictData::MAX_WORDS) count = CDictData::MAX_WORDS;
+  ar << book.m_strName;
+  const auto n = static_cast<std::uint32_t>(count);
+  const unsigned char raw[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+                                static_cast<unsigned char>(n >> 16),
+                                static_cast<unsigned char>(n >> 24)};
+  ar.Write(raw, 4);
+  for (int i = 0; i < count; ++i) {
+    ar << book.m_strWord[i];
+    ar << book.m_strMeaning[i];
+  }
+}
+
+bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error) {
+  DictReadError local;
+  DictReadError& e = error ? *error : local;
+  e = DictReadError{};
+  e.field = "name";
+  try {
+    e.offset = ar.GetPosition();
+    ar >> book.m_strName;
+
+    e.field = "count";
+    e.offset = ar.GetPosition();
+    unsigned char raw[4];
+    const UINT got = ar.Read(raw, 4);
+    if (got < 4) {
+      e.kind = DictReadError::EndOfFile;
+      e.announced = 4;
+      e.fileSize = e.offset + got;
+      return false;
+    }
+    const std::uint32_t n = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (std::uint32_t{raw[3]} << 24);
+    const auto count = static_cast<std::int32_t>(n);
+    if (count < 0 || count > CDictData::MAX_WORDS) {
+      e.kind = DictReadError::BadCount;
+      e.announced = n;
+      return false;
+    }
+    book.m_nCount = count;
+
+    for (int i = 0; i < count; ++i) {
+      e.entry = i;
+      e.field = "word";
+      e.offset = ar.GetPosition();
+      ar >> book.m_strWord[i];
+      e.field = "meaning";
+      e.offset = ar.GetPosition();
+      ar >> book.m_strMeaning[i];
+    }
+    e = DictReadError{};
+    return true;
+  } catch (const CArchiveException& x) {
+    e.kind =
+        x.m_cause == CArchiveException::badText ? DictReadError::BadText : DictReadError::EndOfFile;
+    e.offset = x.m_offset;
+    e.lengthKnown = x.m_lengthKnown;
+    e.announced = x.m_announced;
+    e.fileSize = x.m_fileEnd;
+    return false;
+  } catch (const CFileException& x) {
+    e.kind = DictReadError::ReadFailure;
+    e.detail = x.what();
+    return false;
+  }
+}

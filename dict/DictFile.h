@@ -1,0 +1,37 @@
+// Reading and writing a word book in the dictionary file form: the name, the entry count as four
+// little-endian bytes, then the word and the meaning of every live entry, each as an archive
+// string. These work on an archive the caller opened; they neither open files nor touch the
+// window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Archive.h"
+#include "DictData.h"
+
+// What went wrong in a dictionary file, and where.
+struct DictReadError {
+  enum Kind { EndOfFile, BadCount, BadText, ReadFailure } kind = EndOfFile;
+  std::string field;            // "name", "count", "word" or "meaning"
+  int entry = -1;               // the entry of a word or meaning; -1 for the name and the count
+  std::uint64_t offset = 0;     // where the field begins
+  std::uint64_t announced = 0;  // bytes the field promised (for BadCount: the raw count)
+  std::uint64_t fileSize = 0;   // where the file ended (EndOfFile only)
+  bool lengthKnown = false;     // EndOfFile: the length prefix itself was complete
+  std::string detail;           // ReadFailure: the system's message
+
+  // One English line, e.g. "the word of entry 3 announces 40 bytes at offset 57, and the file
+  // ends at 80".
+  std::string Describe() const;
+};
+
+// Writes the name, the count and entries 0 to count - 1. Slots past the count are never
+// written. File errors come through as CFileException.
+void WriteDictionary(CArchive& ar, const CDictData& book);
+
+// Reads a dictionary into book, field by field as it goes. The caller passes a cleared book and
+// keeps it only when this returns true; on false, error (when given) says what and where, and
+// book holds whatever had been read. Never throws for a damaged or unreadable file. A count
+// outside 0 to MAX_WORDS is damage; bytes after the last meaning are ignored.
+bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error);
