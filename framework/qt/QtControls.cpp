@@ -1,0 +1,158 @@
+#include "QtControls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cstdlib>
+
+#include "QtText.h"
+
+using namespace style;
+
+namespace {
+
+bool Has(const ControlTemplate& c, unsigned flag) { return (c.styles & flag) != 0; }
+
+bool Framed(const ControlTemplate& c) {
+  return Has(c, Border) || Has(c, ClientEdge) || Has(c, StaticEdge) || Has(c, ModalFrame);
+}
+
+QWidget* CreateStatic(const ControlTemplate& c, QWidget* parent) {
+  auto* label = new QLabel(qttext::FromU8(c.text), parent);
+  label->setTextFormat(Qt::PlainText);
+  if (Has(c, Sunken)) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  const Qt::Alignment horizontal = Has(c, RightAlign) ? Qt::AlignRight : Qt::AlignLeft;
+  const Qt::Alignment vertical = Has(c, CenterVertical) ? Qt::AlignVCenter : Qt::AlignTop;
+  label->setAlignment(horizontal | vertical);
+  return label;
+}
+
+QWidget* CreateEdit(const ControlTemplate& c, QWidget* parent) {
+  if (!Has(c, MultiLine)) {
+    auto* edit = new QLineEdit(parent);
+    edit->setFrame(Framed(c));
+    return edit;
+  }
+  auto* edit = new QPlainTextEdit(parent);
+  // Tab moves on to the next control, as in the dialogs the program was written for.
+  edit->setTabChangesFocus(true);
+  if (Has(c, AutoHScroll) || Has(c, HScroll)) edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+  edit->setVerticalScrollBarPolicy(Has(c, VScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  edit->setHorizontalScrollBarPolicy(Has(c, HScroll) ? Qt::ScrollBarAlwaysOn
+                                                     : Qt::ScrollBarAlwaysOff);
+  if (!Framed(c)) edit->setFrameStyle(QFrame::NoFrame);
+  return edit;
+}
+
+QWidget* CreateButton(const ControlTemplate& c, QWidget* parent) {
+  if (c.kind == ControlKind::CheckBox) return new QCheckBox(qttext::FromU8(c.text), parent);
+  auto* button = new QPushButton(qttext::FromU8(c.text), parent);
+  button->setFlat(Has(c, Flat));
+  button->setAutoDefault(true);
+  button->setDefault(Has(c, DefaultButton));
+  return button;
+}
+
+QWidget* CreateCombo(const ControlTemplate& c, QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setEditable(Has(c, DropDown));
+  // Enter runs the default button; it never adds the typed text to the list.
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  return combo;
+}
+
+QWidget* CreateList(const ControlTemplate& c, QWidget* parent) {
+  auto* list = new QListWidget(parent);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setUniformItemSizes(true);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list->setVerticalScrollBarPolicy(Has(c, VScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  if (!Framed(c)) list->setFrameStyle(QFrame::NoFrame);
+  return list;
+}
+
+QWidget* CreateIcon(const ControlTemplate& c, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  if (const IconResource* icon = AfxFindIcon(c.id)) label->setPixmap(IconPixmap(*icon, 32));
+  return label;
+}
+
+QWidget* CreateWidget(const ControlTemplate& c, QWidget* parent) {
+  switch (c.kind) {
+    case ControlKind::Static: return CreateStatic(c, parent);
+    case ControlKind::Edit: return CreateEdit(c, parent);
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox: return CreateButton(c, parent);
+    case ControlKind::ComboBox: return CreateCombo(c, parent);
+    case ControlKind::ListBox: return CreateList(c, parent);
+    case ControlKind::Icon: return CreateIcon(c, parent);
+  }
+  return new QWidget(parent);
+}
+
+bool TakesFocus(const ControlTemplate& c) {
+  return c.kind != ControlKind::Static && c.kind != ControlKind::Icon;
+}
+
+bool HasMnemonic(std::u8string_view text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != u8'&') continue;
+    if (text[i + 1] != u8'&') return true;
+    ++i;
+  }
+  return false;
+}
+
+}  // namespace
+
+QWidget* CreateControl(const ControlTemplate& c, QWidget* parent, const QtDialogUnits& units) {
+  QWidget* widget = CreateWidget(c, parent);
+  widget->setObjectName(QStringLiteral("control_%1").arg(c.id));
+  QRect rect = units.Rect(c.x, c.y, c.cx, c.cy);
+  // The template height of a drop-down combo box includes its list; the box itself is as
+  // high as its font needs. An icon control takes the size of its icon.
+  if (c.kind == ControlKind::ComboBox) rect.setHeight(widget->sizeHint().height());
+  if (c.kind == ControlKind::Icon) rect.setSize(QSize(32, 32));
+  widget->setGeometry(rect);
+  if (TakesFocus(c)) widget->setFocusPolicy(Has(c, TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+  if (Has(c, Hidden)) widget->hide();
+  return widget;
+}
+
+QPixmap IconPixmap(const IconResource& icon, int size) {
+  const IconImage* best = nullptr;
+  for (const IconImage& image : icon.images)
+    if (!best || std::abs(image.size - size) <= std::abs(best->size - size)) best = &image;
+  if (!best || best->xpm.empty()) return QPixmap();
+  return QPixmap(best->xpm.data());
+}
+
+QIcon WindowIcon(const IconResource& icon) {
+  QIcon qicon;
+  for (const IconImage& image : icon.images)
+    if (!image.xpm.empty()) qicon.addPixmap(QPixmap(image.xpm.data()));
+  return qicon;
+}
+
+void LinkBuddiesAndTabOrder(std::span<const ControlTemplate> controls,
+                            std::span<QWidget* const> widgets) {
+  QWidget* previous = nullptr;
+  for (size_t i = 0; i < controls.size(); ++i) {
+    if (!TakesFocus(controls[i])) continue;
+    if (previous) QWidget::setTabOrder(previous, widgets[i]);
+    previous = widgets[i];
+  }
+  for (size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].kind != ControlKind::Static || !HasMnemonic(controls[i].text)) continue;
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      if (!TakesFocus(controls[j])) continue;
+      static_cast<QLabel*>(widgets[i])->setBuddy(widgets[j]);
+      break;
+    }
+  }
+}

@@ -1,0 +1,28 @@
+// Dialog units to pixels for one dialog font, and the choice of that font. It measures and
+// converts; it creates no widgets.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+#include "Resources.h"
+
+class QtDialogUnits {
+ public:
+  // Base units from the font's metrics: the average width of "A".."Z" "a".."z" and the height.
+  explicit QtDialogUnits(const QFont& font);
+
+  int X(int du) const;
+  int Y(int du) const;
+  QRect Rect(int x, int y, int cx, int cy) const;
+  double BaseX() const { return m_baseX; }
+  double BaseY() const { return m_baseY; }
+
+ private:
+  double m_baseX;
+  double m_baseY;
+};
+
+// The template's font where it is installed, else IPAPGothic, else any installed font that
+// writes Japanese, at the template's point size.
+QFont DialogFont(const DialogTemplate& tmpl);

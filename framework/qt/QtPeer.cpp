@@ -1,0 +1,163 @@
+#include "QtPeer.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "QtControls.h"
+#include "QtMenus.h"
+#include "QtText.h"
+#include "Wnd.h"
+
+using namespace style;
+
+namespace {
+
+// The client area: where the controls sit at their template positions, whatever the window's
+// size. Its size hint is the template's size.
+class ClientArea : public QFrame {
+ public:
+  ClientArea(QWidget* parent, QSize size) : QFrame(parent), m_size(size) {}
+  QSize sizeHint() const override { return m_size; }
+
+ private:
+  QSize m_size;
+};
+
+Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl, bool owned) {
+  Qt::WindowFlags flags = owned ? Qt::Dialog : Qt::Window;
+  flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+  if (tmpl.styles & SystemMenu) flags |= Qt::WindowSystemMenuHint;
+  if (tmpl.styles & MinimizeBox) flags |= Qt::WindowMinimizeButtonHint;
+  return flags;
+}
+
+}  // namespace
+
+QtPeer::QtPeer(const DialogTemplate& tmpl, CWnd& wnd, QWidget* owner)
+    : m_tmpl(tmpl), m_wnd(wnd), m_units(DialogFont(tmpl)) {
+  BuildWindow(owner);
+  BuildControls();
+}
+
+QtPeer::~QtPeer() {
+  m_programSelecting = true;
+  delete m_dialog.data();
+}
+
+void QtPeer::BuildWindow(QWidget* owner) {
+  m_dialog = new QtPeerDialog(owner, FlagsFor(m_tmpl, owner != nullptr));
+  m_dialog->setFont(DialogFont(m_tmpl));
+  m_dialog->setWindowTitle(qttext::FromU8(m_tmpl.caption));
+  m_dialog->setModal(true);
+  m_dialog->onCancel = [this] { m_wnd.DispatchCommand(IDCANCEL); };
+  m_dialog->onDefault = [this] { PressDefault(); };
+
+  auto* layout = new QVBoxLayout(m_dialog);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  if (const MenuTemplate* menu = m_tmpl.menuId ? AfxFindMenu(m_tmpl.menuId) : nullptr) {
+    m_menuBar = std::make_unique<QtMenuBar>(*menu, m_dialog,
+                                            [this](int command) { m_wnd.DispatchCommand(command); });
+    layout->setMenuBar(m_menuBar->Widget());
+  }
+  auto* client = new ClientArea(m_dialog, QSize(m_units.X(m_tmpl.cx), m_units.Y(m_tmpl.cy)));
+  if (m_tmpl.styles & ClientEdge) client->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  client->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(client, &QWidget::customContextMenuRequested, client,
+                   [this, client](QPoint pos) { ShowSystemMenu(client->mapToGlobal(pos)); });
+  layout->addWidget(client);
+  m_client = client;
+  // Only the main window may be resized; the controls stay where the template puts them.
+  if (!(m_tmpl.styles & Resizable)) layout->setSizeConstraint(QLayout::SetFixedSize);
+  m_dialog->resize(m_dialog->sizeHint());
+}
+
+void QtPeer::BuildControls() {
+  std::vector<QWidget*> widgets;
+  for (const ControlTemplate& c : m_tmpl.controls) {
+    QWidget* widget = CreateControl(c, m_client, m_units);
+    widgets.push_back(widget);
+    m_controls.push_back(ControlState{&c, widget, false, CString(), QString()});
+  }
+  LinkBuddiesAndTabOrder(m_tmpl.controls, widgets);
+  for (ControlState& state : m_controls) WireControl(state);
+}
+
+void QtPeer::WireControl(ControlState& state) {
+  const ControlTemplate& c = *state.tmpl;
+  const UINT id = static_cast<UINT>(c.id);
+  if (auto* button = qobject_cast<QAbstractButton*>(state.widget)) {
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [this, id] { m_wnd.DispatchCommand(id); });
+  }
+  if (auto* list = qobject_cast<QListWidget*>(state.widget)) {
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, id] {
+      if (!m_programSelecting) m_wnd.DispatchCommand(id, LBN_SELCHANGE);
+    });
+  }
+  if (c.kind != ControlKind::Static && c.kind != ControlKind::Icon)
+    m_dialog->WatchEnter(state.widget, (c.styles & MultiLine) != 0);
+}
+
+// Enter outside multi-line edits: the default button's command, or IDOK when the template
+// names no default button.
+void QtPeer::PressDefault() {
+  for (const ControlState& state : m_controls) {
+    if (!(state.tmpl->styles & DefaultButton)) continue;
+    if (state.widget->isEnabled()) m_wnd.DispatchCommand(static_cast<UINT>(state.tmpl->id));
+    return;
+  }
+  m_wnd.DispatchCommand(IDOK);
+}
+
+QtPeer::ControlState* QtPeer::Find(int id) {
+  for (ControlState& state : m_controls)
+    if (state.tmpl->id == id) return &state;
+  return nullptr;
+}
+
+QWidget* QtPeer::Control(int id) const {
+  for (const ControlState& state : m_controls)
+    if (state.tmpl->id == id) return state.widget;
+  return nullptr;
+}
+
+QMenuBar* QtPeer::MenuBar() const { return m_menuBar ? m_menuBar->Widget() : nullptr; }
+
+void QtPeer::ShowItem(int id, bool show) {
+  if (ControlState* state = Find(id)) state->widget->setVisible(show);
+}
+
+void QtPeer::FocusItem(int id) {
+  ControlState* state = Find(id);
+  if (!state) return;
+  state->widget->setFocus(Qt::OtherFocusReason);
+  // As after a failed data exchange: the whole text is selected, ready to be typed over.
+  if (auto* line = qobject_cast<QLineEdit*>(state->widget)) line->selectAll();
+  if (auto* text = qobject_cast<QPlainTextEdit*>(state->widget)) text->selectAll();
+  if (auto* combo = qobject_cast<QComboBox*>(state->widget); combo && combo->lineEdit())
+    combo->lineEdit()->selectAll();
+}
+
+int QtPeer::RunModal() {
+  if (!m_dialog->parentWidget()) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = m_dialog->frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      m_dialog->move(frame.topLeft());
+    }
+  }
+  return m_dialog->exec();
+}
+
+void QtPeer::EndModal(int result) {
+  if (m_dialog) m_dialog->done(result);
+}
