@@ -1,11 +1,10 @@
-#include "VokariResources.h"
-
 #include "Templates.h"
+#include "VokariResources.h"
 
 namespace {
 const VersionInfo kVersion = {
-    u8"1, 0, 0, 2", u8"1, 0, 0, 2", u8"Vokari MFC ｱﾌﾟﾘｹｰｼｮﾝ", u8"Vokari", u8"Vokari.EXE",
-    u8"Vokari",
+    u8"1, 0, 0, 2", u8"1, 0, 0, 2", u8"Vokari MFC ｱﾌﾟﾘｹｰｼｮﾝ",
+    u8"Vokari",     u8"Vokari.EXE", u8"Vokari",
 };
 }  // namespace
 
@@ -15,4 +14,6 @@ const ResourceSet& VokariResources() {
   return set;
 }
 
-void RegisterVokariResources() { AfxSetResources(VokariResources()); }
+void RegisterVokariResources() {
+  AfxSetResources(VokariResources());
+}

@@ -1,0 +1,121 @@
+#include "MainWindowHarness.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+MainWindowHarness::MainWindowHarness(ScriptedUi& ui, const std::filesystem::path& dir, bool start)
+    : m_ui(ui), m_oldDirectory(std::filesystem::current_path()) {
+  RegisterVokariResources();
+  m_dlg = std::make_unique<CDictionaryDlg>();
+  std::filesystem::current_path(dir);
+  m_app.m_pMainWnd = m_dlg.get();
+  if (start) Start();
+}
+
+MainWindowHarness::~MainWindowHarness() {
+  m_app.m_pMainWnd = nullptr;
+  m_dlg.reset();
+  std::filesystem::current_path(m_oldDirectory);
+}
+
+void MainWindowHarness::Start() {
+  m_dlg->Create();
+}
+
+ScriptedPeer& MainWindowHarness::Peer() {
+  return *static_cast<ScriptedPeer*>(m_dlg->Peer());
+}
+
+void MainWindowHarness::Command(UINT id) {
+  m_dlg->DispatchCommand(id);
+}
+
+void MainWindowHarness::Select(int index) {
+  Peer().ListSetCurSel(IDC_WORD_LIST, index);
+  m_dlg->DispatchCommand(IDC_WORD_LIST, LBN_SELCHANGE);
+}
+
+void MainWindowHarness::TypeSearch(std::u8string_view text) {
+  TypeInto(IDC_SEARCH_TEXT, text);
+}
+
+void MainWindowHarness::TypeInto(int id, std::u8string_view text) {
+  Peer().SetItemText(id, CString::FromU8(text));
+}
+
+std::string MainWindowHarness::Text(int id) {
+  return Peer().At(id).text.ToUtf8();
+}
+
+std::vector<std::string> MainWindowHarness::ListItems() {
+  std::vector<std::string> out;
+  for (const auto& item : Peer().At(IDC_WORD_LIST).items) out.push_back(item.first.ToUtf8());
+  return out;
+}
+
+bool MainWindowHarness::MenuEnabled(UINT id) {
+  return Peer().IsMenuItemEnabled(static_cast<int>(id));
+}
+
+void MainWindowHarness::SetEntries(
+    std::u8string_view name,
+    const std::vector<std::pair<std::u8string_view, std::u8string_view>>& entries) {
+  CDictData& d = m_dlg->m_dict;
+  d.m_strName = CString::FromU8(name);
+  d.m_nCount = static_cast<int>(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    d.m_strWord[i] = CString::FromU8(entries[i].first);
+    d.m_strMeaning[i] = CString::FromU8(entries[i].second);
+  }
+}
+
+TempDir::TempDir() {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    auto candidate = std::filesystem::temp_directory_path() /
+                     ("vokari-test-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
+    if (std::filesystem::create_directory(candidate)) {
+      m_path = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary directory");
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Make everything writable again so that read-only test files go too.
+  for (auto& entry : std::filesystem::recursive_directory_iterator(m_path, ec))
+    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(m_path, ec);
+}
+
+CString TempDir::Cp932Path(const std::string& utf8Name) const {
+  CString out;
+  EXPECT_TRUE(CString::FromUtf8((m_path / utf8Name).string(), out));
+  return out;
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string Utf8(std::u8string_view text) {
+  return std::string(text.begin(), text.end());
+}
+std::string Sjis(std::u8string_view text) {
+  return CString::FromU8(text).Bytes();
+}

@@ -1,0 +1,62 @@
+// MainWindowHarness: the main window run without a modal loop, for tests. It starts the window
+// in a given directory (the settings file lies in the current directory at start) and gives the
+// test the window's commands and what its controls show.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DictionaryApp.h"
+#include "DictionaryDlg.h"
+#include "ScriptedPeer.h"
+#include "ScriptedUi.h"
+#include "VokariResources.h"
+
+class MainWindowHarness {
+ public:
+  // Changes to dir and, when start is true, runs the window's start-up.
+  MainWindowHarness(ScriptedUi& ui, const std::filesystem::path& dir, bool start = true);
+  ~MainWindowHarness();
+
+  void Start();
+  CDictionaryDlg& Dlg() { return *m_dlg; }
+  ScriptedPeer& Peer();
+  void Command(UINT id);
+  void Select(int index);
+  void TypeSearch(std::u8string_view text);
+  void TypeInto(int id, std::u8string_view text);
+  std::string Text(int id);
+  std::vector<std::string> ListItems();
+  bool MenuEnabled(UINT id);
+  // Fills the word book directly, as a loaded file would.
+  void SetEntries(std::u8string_view name,
+                  const std::vector<std::pair<std::u8string_view, std::u8string_view>>& entries);
+
+ private:
+  ScriptedUi& m_ui;
+  CDictionaryApp m_app;
+  std::unique_ptr<CDictionaryDlg> m_dlg;
+  std::filesystem::path m_oldDirectory;
+};
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::filesystem::path& path() const { return m_path; }
+  std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+  // The code page 932 form of a path inside this directory, as the program holds paths.
+  CString Cp932Path(const std::string& utf8Name) const;
+
+ private:
+  std::filesystem::path m_path;
+};
+
+std::string ReadBytes(const std::filesystem::path& file);
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
+// UTF-8 of a test's u8 literal, and its code page 932 bytes.
+std::string Utf8(std::u8string_view text);
+std::string Sjis(std::u8string_view text);

@@ -1,0 +1,107 @@
+// The main window's construction, start-up, command table and housekeeping.
+#include "DictionaryDlg.h"
+
+#include "Messages.h"
+#include "SecondaryDialogs.h"
+
+namespace {
+const CommandEntry<CDictionaryDlg> kCommands[] = {
+    {ID_VERSION_INFO, BN_CLICKED, &CDictionaryDlg::OnAppAbout},
+    {IDC_OPEN_DICT, BN_CLICKED, &CDictionaryDlg::OnOpenDictionary},
+    {ID_DICT_NEW, BN_CLICKED, &CDictionaryDlg::OnNewDictionary},
+    {ID_WORD_ADD, BN_CLICKED, &CDictionaryDlg::OnAddWord},
+    {IDC_WORD_LIST, LBN_SELCHANGE, &CDictionaryDlg::OnSelchangeWordList},
+    {IDC_SEARCH, BN_CLICKED, &CDictionaryDlg::RefreshWordList},
+    {ID_WORD_DELETE, BN_CLICKED, &CDictionaryDlg::OnDeleteWord},
+    {ID_FILE_SAVE, BN_CLICKED, &CDictionaryDlg::ConfirmAndSave},
+    {ID_FILE_SAVE_AS, BN_CLICKED, &CDictionaryDlg::OnFileSaveAs},
+    {ID_SETTINGS, BN_CLICKED, &CDictionaryDlg::OnSettings},
+    {ID_WORD_MODIFY, BN_CLICKED, &CDictionaryDlg::OnModifyWord},
+};
+}  // namespace
+
+CDictionaryDlg::CDictionaryDlg(CWnd* parent)
+    : CDialog(IDD_VOKARI_DIALOG, parent),
+      m_strDictLabel(U8(msg::kNotLoaded)),
+      m_hIcon(AfxFindIcon(IDR_MAINFRAME)) {}
+
+bool CDictionaryDlg::OnCmdMsg(UINT id, UINT code) {
+  return RouteCommand<CDictionaryDlg>(this, kCommands, id, code) || CDialog::OnCmdMsg(id, code);
+}
+
+void CDictionaryDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_WORD_LIST, m_listWords);
+  DDX_Text(pDX, IDC_DICT_LABEL, m_strDictLabel);
+  DDX_Text(pDX, IDC_SHOWN_WORD, m_strShownWord);
+  DDX_Text(pDX, IDC_SHOWN_MEANING, m_strShownMeaning);
+  DDX_Text(pDX, IDC_SEARCH_TEXT, m_strSearch);
+  DDX_Text(pDX, IDC_COUNT_LABEL, m_strCountLabel);
+}
+
+BOOL CDictionaryDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+
+  if (CMenu* sysMenu = GetSystemMenu(FALSE)) {
+    CString about;
+    about.LoadString(IDS_ABOUTBOX);
+    if (!about.IsEmpty()) {
+      sysMenu->AppendMenu(MF_SEPARATOR);
+      sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+    }
+  }
+  SetIcon(m_hIcon, TRUE);
+  SetIcon(m_hIcon, FALSE);
+
+  LoadSettings();
+  UpdateMenuState();
+  return TRUE;
+}
+
+void CDictionaryDlg::UpdateMenuState() {
+  CMenu* menu = GetMenu();
+  if (!menu) return;
+  menu->EnableMenuItem(ID_WORD_ADD, m_dict.m_strName.IsEmpty() ? MF_GRAYED : MF_ENABLED);
+  const UINT entryState = m_strShownWord.IsEmpty() ? MF_GRAYED : MF_ENABLED;
+  menu->EnableMenuItem(ID_WORD_DELETE, entryState);
+  menu->EnableMenuItem(ID_WORD_MODIFY, entryState);
+}
+
+void CDictionaryDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    CAboutDlg about;
+    about.DoModal();
+    return;
+  }
+  CDialog::OnSysCommand(nID, lParam);
+}
+
+void CDictionaryDlg::OnAppAbout() {
+  CAboutDlg about;
+  about.DoModal();
+}
+
+void CDictionaryDlg::OnDestroy() {
+  WinHelp(0L, HELP_QUIT);
+  CDialog::OnDestroy();
+}
+
+// Minimized, the window shows the application icon in the middle of its client area.
+void CDictionaryDlg::OnPaint() {
+  if (!IsIconic() || !m_peer) return;
+  IBackend& backend = AfxGetBackend();
+  const int cxIcon = backend.GetSystemMetrics(SM_CXICON);
+  const int cyIcon = backend.GetSystemMetrics(SM_CYICON);
+  int width = 0;
+  int height = 0;
+  m_peer->GetClientSize(width, height);
+  m_peer->DrawIcon(m_hIcon, (width - cxIcon + 1) / 2, (height - cyIcon + 1) / 2);
+}
+
+HICON CDictionaryDlg::OnQueryDragIcon() {
+  return m_hIcon;
+}
+
+void CDictionaryDlg::ShowCount() {
+  m_strCountLabel.Format(U8(msg::kCountLabel), m_dict.m_nCount);
+}

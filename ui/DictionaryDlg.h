@@ -1,0 +1,62 @@
+// CDictionaryDlg: the main window. It owns the word book, the two settings, the one file object
+// used by every load and save, and the texts of its controls, and it runs every command of the
+// program. It shows nothing itself: all drawing is the backend's.
+#pragma once
+
+#include <memory>
+
+#include "Dialog.h"
+#include "DictData.h"
+#include "File.h"
+#include "resource.h"
+
+class CDictionaryDlg : public CDialog {
+ public:
+  explicit CDictionaryDlg(CWnd* parent = nullptr);
+
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* pDX) override;
+  bool OnCmdMsg(UINT id, UINT code) override;
+  void OnSysCommand(UINT nID, LPARAM lParam) override;
+  void OnDestroy() override;
+  void OnPaint() override;
+  HICON OnQueryDragIcon() override;
+
+  // Operations shared by the commands.
+  void UpdateMenuState();
+  void RefreshWordList();
+  int LoadDictionary(CString path);
+  int SaveDictionary(CString path);
+  void ConfirmAndSave();
+  void LoadSettings();
+
+  // Command handlers.
+  void OnAppAbout();
+  void OnOpenDictionary();
+  void OnNewDictionary();
+  void OnAddWord();
+  void OnSelchangeWordList();
+  void OnDeleteWord();
+  void OnFileSaveAs();
+  void OnSettings();
+  void OnModifyWord();
+
+  CString m_strIniPath;
+  CDictData m_dict;
+  int m_bLastFileOpen = 0;
+  int m_bIfAddSave = 0;
+  CFile m_file;
+  CListBox m_listWords;
+  CString m_strDictLabel;
+  CString m_strShownWord;
+  CString m_strShownMeaning;
+  CString m_strSearch;
+  CString m_strCountLabel;
+  HICON m_hIcon;
+
+ private:
+  bool ReadDictionaryFile(const CString& path, CDictData& book);
+  void TakeOverLoaded(const CString& path, const CDictData& book);
+  bool HasLiveCurrent() const;
+  void ShowCount();
+};

@@ -1,0 +1,26 @@
+// Every text the main window and its commands show, in one place.
+#pragma once
+
+namespace msg {
+inline constexpr char8_t kNotLoaded[] = u8"--読み込まれていません--";
+inline constexpr char8_t kCountLabel[] = u8"登録数：%d";
+inline constexpr char8_t kCannotOpen[] = u8"ファイルが開けないよ";
+inline constexpr char8_t kDamaged[] = u8"ファイルが壊れてるよ";
+inline constexpr char8_t kCannotSave[] = u8"保存できなかったよ";
+inline constexpr char8_t kSaved[] = u8"保存した！";
+inline constexpr char8_t kConfirmSave[] = u8"%s\nに保存します。";
+inline constexpr char8_t kConfirmSaveCaption[] = u8"上書き確認";
+inline constexpr char8_t kNeedWord[] = u8"単語名は入力しないと！";
+inline constexpr char8_t kNeedMeaning[] = u8"意味も入れないと！";
+inline constexpr char8_t kAdded[] = u8"辞書：%s に\n単語：%s\nを追加しました";
+inline constexpr char8_t kModified[] = u8"単語：%s\nを修正しました";
+inline constexpr char8_t kResultCaption[] = u8"結果";
+inline constexpr char8_t kConfirmDelete[] = u8"辞書：%s から\n単語：%s を\n\n辞書から削除します。";
+inline constexpr char8_t kConfirmDeleteCaption[] = u8"削除確認";
+inline constexpr char8_t kDeleted[] = u8"ポイッてした！";
+inline constexpr char8_t kBookFull[] = u8"これ以上は登録できないよ（1024語まで）";
+inline constexpr char8_t kSelectWord[] = u8"単語を選んでね";
+inline constexpr char8_t kNeedDictName[] = u8"辞書名は入力しないと！";
+inline constexpr char8_t kSaveFilter[] = u8"辞書データ|*.vkd|";
+inline constexpr char8_t kOpenFilter[] = u8"辞書データ(*.vkd)|*.vkd|";
+}  // namespace msg

@@ -1,0 +1,43 @@
+// The small dialogs the main window's commands run. Each is a plain set of fields bound to its
+// controls; callers preload the fields, run the dialog and read the fields after OK. They have
+// no command handlers of their own.
+#pragma once
+
+#include "Dialog.h"
+#include "resource.h"
+
+// The version information window.
+class CAboutDlg : public CDialog {
+ public:
+  CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+};
+
+// Word entry, for registering and for correcting an entry.
+class CAddWordDlg : public CDialog {
+ public:
+  explicit CAddWordDlg(CWnd* parent = nullptr) : CDialog(IDD_ADDWORD, parent) {}
+  void DoDataExchange(CDataExchange* pDX) override;
+
+  CString m_strWord;
+  CString m_strMeaning;
+  int m_bContinuous = 0;
+};
+
+// The name of a new dictionary.
+class CNewDictDlg : public CDialog {
+ public:
+  explicit CNewDictDlg(CWnd* parent = nullptr) : CDialog(IDD_NEWDICT, parent) {}
+  void DoDataExchange(CDataExchange* pDX) override;
+
+  CString m_strName;
+};
+
+// The two options.
+class CSettingsDlg : public CDialog {
+ public:
+  explicit CSettingsDlg(CWnd* parent = nullptr) : CDialog(IDD_SETTINGS, parent) {}
+  void DoDataExchange(CDataExchange* pDX) override;
+
+  int m_bLastFileOpen = 0;
+  int m_bIfAddSave = 0;
+};

@@ -1,0 +1,29 @@
+// Searching the words and choosing the current entry by selecting one.
+#include "DictionaryDlg.h"
+
+void CDictionaryDlg::RefreshWordList() {
+  m_listWords.ResetContent();
+  if (!UpdateData(TRUE)) return;
+  for (int i = 0; i < m_dict.m_nCount; ++i) {
+    if (m_dict.m_strWord[i].Find(m_strSearch, 0) >= 0) {
+      // Each item remembers its entry, so that selecting it picks that very entry even when
+      // another word contains the same text.
+      const int item = m_listWords.AddString(m_dict.m_strWord[i]);
+      m_listWords.SetItemData(item, i);
+    }
+  }
+}
+
+void CDictionaryDlg::OnSelchangeWordList() {
+  if (!UpdateData(TRUE)) return;
+  const int item = m_listWords.GetCurSel();
+  if (item == LB_ERR) return;
+  const INT_PTR entry = m_listWords.GetItemData(item);
+  if (entry >= 0 && entry < m_dict.m_nCount) m_dict.m_nCurrent = static_cast<int>(entry);
+  if (m_dict.m_nCurrent >= 0 && m_dict.m_nCurrent < CDictData::MAX_WORDS) {
+    m_strShownWord = m_dict.m_strWord[m_dict.m_nCurrent];
+    m_strShownMeaning = m_dict.m_strMeaning[m_dict.m_nCurrent];
+  }
+  UpdateMenuState();
+  UpdateData(FALSE);
+}
