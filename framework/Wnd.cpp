@@ -4,7 +4,9 @@
 
 #include "WinApp.h"
 
-void CDataExchange::Fail(int controlId) { throw DataExchangeFailure{controlId}; }
+void CDataExchange::Fail(int controlId) {
+  throw DataExchangeFailure{controlId};
+}
 
 void CDataExchange::Commit() {
   for (auto& store : m_pending) store();
@@ -28,7 +30,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
   IWindowPeer* peer = pDX->m_pDlgWnd->Peer();
   if (!pDX->m_bSaveAndValidate) {
-    peer->SetCheck(id, value);
+    peer->SetCheck(id, value != 0 ? 1 : 0);  // a two-state box: any stored non-zero is checked
     return;
   }
   const int state = peer->GetCheck(id);
@@ -76,7 +78,9 @@ HICON CWnd::SetIcon(HICON icon, BOOL big) {
   return icon;
 }
 
-BOOL CWnd::IsIconic() const { return m_peer && m_peer->IsIconic() ? TRUE : FALSE; }
+BOOL CWnd::IsIconic() const {
+  return m_peer && m_peer->IsIconic() ? TRUE : FALSE;
+}
 
 void CWnd::WinHelp(DWORD, UINT command) {
   if (command == HELP_QUIT) AfxGetBackend().CloseHelp();
@@ -87,7 +91,9 @@ void CWnd::DispatchCommand(UINT id, UINT code) {
   if (code == BN_CLICKED && AfxGetApp()) AfxGetApp()->OnCmdMsg(id);
 }
 
-bool CWnd::OnCmdMsg(UINT, UINT) { return false; }
+bool CWnd::OnCmdMsg(UINT, UINT) {
+  return false;
+}
 
 void CWnd::OnDestroy() {}
 
@@ -112,17 +118,27 @@ IWindowPeer& CListBox::Peer() const {
   return *m_wnd->Peer();
 }
 
-void CListBox::ResetContent() { Peer().ListReset(m_id); }
-int CListBox::AddString(const CString& text) { return Peer().ListAddString(m_id, text); }
-int CListBox::GetCount() const { return Peer().ListGetCount(m_id); }
-int CListBox::GetCurSel() const { return Peer().ListGetCurSel(m_id); }
+void CListBox::ResetContent() {
+  Peer().ListReset(m_id);
+}
+int CListBox::AddString(const CString& text) {
+  return Peer().ListAddString(m_id, text);
+}
+int CListBox::GetCount() const {
+  return Peer().ListGetCount(m_id);
+}
+int CListBox::GetCurSel() const {
+  return Peer().ListGetCurSel(m_id);
+}
 
 int CListBox::SetCurSel(int index) {
   Peer().ListSetCurSel(m_id, index);
   return index < 0 ? LB_ERR : index;
 }
 
-void CListBox::GetText(int index, CString& text) const { text = Peer().ListGetText(m_id, index); }
+void CListBox::GetText(int index, CString& text) const {
+  text = Peer().ListGetText(m_id, index);
+}
 
 int CListBox::SetItemData(int index, INT_PTR data) {
   if (index < 0 || index >= GetCount()) return LB_ERR;
