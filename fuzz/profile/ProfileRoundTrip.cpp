@@ -16,6 +16,12 @@ struct Query {
 };
 using Answers = std::vector<std::optional<std::string>>;
 
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
 // Every name the document mentions, as written and in upper case, plus the program's own key.
 std::vector<Query> QueriesFor(const ProfileDocument& doc) {
   std::vector<Query> queries = {{"General", "LastPath"}, {"general", "LASTPATH"}};
@@ -71,6 +77,25 @@ std::string CheckReparse(const char* step, const ProfileDocument& doc,
       std::nullopt);
 }
 
+// Sets section/key to value in a copy of doc: either the edit is refused and nothing changed, or
+// that key reads value and no other answer changed.
+std::string CheckSet(const ProfileDocument& doc, const std::vector<Query>& queries,
+                     const Answers& original, std::string_view section, std::string_view key,
+                     const std::string& value) {
+  ProfileDocument edited = doc;
+  if (!edited.Set(section, key, value)) {
+    return edited.Serialize() == doc.Serialize() ? std::string() : "refused set changed text";
+  }
+  std::optional<std::string_view> read = edited.Find(section, key);
+  if (!read || *read != value) return "set: value does not read back";
+  auto touched = [&](const Query& q) {
+    return profile::NamesEqual(Trim(q.section), Trim(section)) &&
+           profile::NamesEqual(Trim(q.key), Trim(key));
+  };
+  std::string e = Compare("set", queries, original, Ask(edited, queries), touched, value);
+  return e.empty() ? CheckReparse("set", edited, queries) : e;
+}
+
 }  // namespace
 
 std::string CheckProfileRoundTrip(std::string_view bytes) {
@@ -93,6 +118,21 @@ std::string CheckProfileRoundTrip(std::string_view bytes) {
   std::string e = Compare("set", queries, original, Ask(edited, queries), isLastPath, value);
   if (e.empty()) e = CheckReparse("set", edited, queries);
   if (!e.empty()) return e;
+
+  // Names the fuzzer chose: the last key the text names, and a section named by the input's
+  // first bytes.
+  std::string lastSection;
+  const ProfileDocument::Line* lastKey = nullptr;
+  for (const ProfileDocument::Line& line : doc.Lines()) {
+    if (line.kind == ProfileDocument::Kind::kSection) lastSection = line.name;
+    if (line.kind == ProfileDocument::Kind::kKey) lastKey = &line;
+  }
+  if (lastKey != nullptr) {
+    e = CheckSet(doc, queries, original, lastSection, lastKey->name, "v=1 'q'");
+    if (!e.empty()) return "last key " + e;
+  }
+  e = CheckSet(doc, queries, original, bytes.substr(0, 8), "K", "1");
+  if (!e.empty()) return "input section " + e;
 
   edited.RemoveKey("general", "lastpath");
   e = Compare("remove key", queries, original, Ask(edited, queries), isLastPath, std::nullopt);

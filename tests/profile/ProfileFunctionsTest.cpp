@@ -188,6 +188,10 @@ TEST_F(ProfileFiles, FailedWritesReturnFalseAndChangeNothing) {
   // A path with bytes that are not code page 932 has no file system form.
   EXPECT_FALSE(WritePrivateProfileStringA("General", "k", "1", (m_dir / "\x85\x40.ini").c_str()));
 
+  // A file where the directory should be.
+  WriteBytes((m_dir / "plain").string(), "");
+  EXPECT_FALSE(WritePrivateProfileStringA("General", "k", "1", (m_dir / "plain/x.ini").c_str()));
+
   // A directory where the file should be.
   ASSERT_TRUE(fs::create_directory(m_dir / "dir.ini"));
   EXPECT_FALSE(WritePrivateProfileStringA("General", "k", "1", (m_dir / "dir.ini").c_str()));
