@@ -73,36 +73,6 @@ TEST(ProfileDocument, FindsValuesByTheReadingRules) {
   }
 }
 
-TEST(ProfileDocument, ParsesIntegersLikeThePlatform) {
-  const struct {
-    const char* text;
-    std::uint32_t expected;
-  } cases[] = {
-      {"7", 7},
-      {"0", 0},
-      {"+1", 1},
-      {"-1", 0xFFFFFFFFu},
-      {"42A", 42},
-      {"B", 0},
-      {"", 0},
-      {" 12 ", 12},
-      {"\t-3", 0xFFFFFFFDu},
-      {"4294967295", 4294967295u},
-      {"4294967297", 1},
-      {"-4294967297", 0xFFFFFFFFu},
-      {"--1", 0},
-      {"+-1", 0},
-      {"- 1", 0},
-      {"1 2", 1},
-      {"0x10", 0},
-      {"007", 7},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(profile::ParseInt(c.text), c.expected);
-  }
-}
-
 struct EditCase {
   const char* name;
   std::string before;

@@ -58,7 +58,8 @@ class ProfileFiles : public ::testing::Test {
 TEST_F(ProfileFiles, ReadsIntegers) {
   WriteBytes(m_ini,
              "[General]\r\nSeven=7\r\nPlus=+1\r\nMinus=-1\r\nTail=42A\r\nLetter=B\r\n"
-             "Wrap=4294967297\r\nBlanks= 12 \r\nQuoted=\"5\"\r\nEmpty=\r\n");
+             "Wrap=4294967297\r\nBlanks= 12 \r\nQuoted=\"5\"\r\nEmpty=\r\nMax=4294967295\r\n"
+             "WrapDown=-4294967297\r\nTwoSigns=--1\r\nHex=0x10\r\nGap=1 2\r\nSpaceSign=- 1\r\n");
   const struct {
     const char* key;
     int def;
@@ -75,6 +76,12 @@ TEST_F(ProfileFiles, ReadsIntegers) {
       {"Empty", 9, 0},
       {"Missing", 9, 9},
       {"Missing", -2, 0xFFFFFFFEu},
+      {"Max", 0, 4294967295u},
+      {"WrapDown", 0, 0xFFFFFFFFu},
+      {"TwoSigns", 9, 0},
+      {"Hex", 0, 0},
+      {"Gap", 0, 1},
+      {"SpaceSign", 9, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.key);
