@@ -56,14 +56,18 @@ void SetLook(QApplication& app) {
 
 }  // namespace
 
+void SetUpApplication(QApplication& app) {
+  SetLook(app);
+  InstallJapanese(app);
+}
+
 int QtMain(int argc, char** argv) {
   if (!HasDisplay()) {
     SayNoDisplay();
     return 1;
   }
   QApplication app(argc, argv);
-  SetLook(app);
-  InstallJapanese(app);
+  SetUpApplication(app);
   QtBackend backend;
   AfxSetBackend(&backend);
   const int result = AfxWinMain();

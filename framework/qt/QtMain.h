@@ -3,4 +3,9 @@
 // It does not create the application object; the program's main() owns that.
 #pragma once
 
+class QApplication;
+
 int QtMain(int argc, char** argv);
+
+// What QtMain does to its QApplication: name, icon, font, Japanese translation.
+void SetUpApplication(QApplication& app);

@@ -1,6 +1,7 @@
 #include "QtPeerDialog.h"
 
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -23,7 +24,21 @@ bool QtPeerDialog::IsEnter(QEvent* event) const {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// In a list with nothing selected, the first arrow key selects the item with the focus
+// frame (the first one) instead of stepping past it.
+bool QtPeerDialog::SelectFirst(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Down && key != Qt::Key_Up) return false;
+  auto* list = qobject_cast<QListWidget*>(watched);
+  if (!list || list->count() == 0 || !list->selectedItems().isEmpty()) return false;
+  list->setCurrentRow(list->currentRow() >= 0 ? list->currentRow() : 0,
+                      QItemSelectionModel::ClearAndSelect);
+  return true;
+}
+
 bool QtPeerDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (SelectFirst(watched, event)) return true;
   if (!IsEnter(event)) return QDialog::eventFilter(watched, event);
   // A multi-line edit takes Enter as a line break; a focused push button presses itself.
   if (watched->property(kMultiLine).toBool()) return false;

@@ -26,4 +26,5 @@ class QtPeerDialog : public QDialog {
 
  private:
   bool IsEnter(QEvent* event) const;
+  bool SelectFirst(QObject* watched, QEvent* event);
 };

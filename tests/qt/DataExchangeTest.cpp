@@ -1,0 +1,153 @@
+// Data exchange through real widgets: the program's bytes come back unchanged, typed text comes
+// back in code page 932, and text the code page cannot hold fails the exchange.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "QtTestSupport.h"
+#include "QtText.h"
+#include "resource.h"
+
+namespace {
+
+RecordingDialog& BindMainWindow(RecordingDialog& dlg) {
+  dlg.texts = {{IDC_DICT_LABEL, CString()},
+               {IDC_SHOWN_WORD, CString()},
+               {IDC_SHOWN_MEANING, CString()},
+               {IDC_SEARCH_TEXT, CString()},
+               {IDC_COUNT_LABEL, CString()}};
+  return dlg;
+}
+
+struct RoundTrip {
+  const char* what;
+  CString bytes;
+};
+
+TEST_F(QtTest, ProgramTextComesBackByteForByteFromEveryKindOfControl) {
+  const RoundTrip cases[] = {
+      {"ascii", CString("hello, world")},
+      {"japanese", U8(u8"辞書：英単語 ソ表")},
+      {"half-width katakana", U8(u8"ﾍﾙﾌﾟ")},
+      // NEC and IBM duplicates: both decode to the same character, which encodes back to the
+      // other code, so a converting round trip would change these bytes.
+      {"duplicate codes", CString("\x87\x90\x87\x91\xED\x40\xFA\x5C")},
+      {"not code page 932", CString("\x82\xFF\xA0\x80\x81")},
+      {"lone lead byte", CString("abc\x83")},
+      {"CR LF and lone LF", CString("one\r\ntwo\nthree\r")},
+      {"backslash and tilde", CString("C:\\dict\\~a.vkd")},
+  };
+  for (const RoundTrip& c : cases) {
+    SCOPED_TRACE(c.what);
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    BindMainWindow(dlg);
+    for (auto& [id, value] : dlg.texts) value = c.bytes;
+    dlg.Create();  // OnInitDialog: UpdateData(FALSE)
+    for (auto& [id, value] : dlg.texts) value = CString("overwritten");
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    for (auto& [id, value] : dlg.texts) EXPECT_EQ(value.Bytes(), c.bytes.Bytes()) << id;
+  }
+}
+
+TEST_F(QtTest, MultiLineEditShowsLfAndGivesBackCrLf) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  BindMainWindow(dlg).Text(IDC_SHOWN_MEANING) = U8(u8"ねこ\r\ncat");
+  dlg.Create();
+  auto* meaning = ControlAs<QPlainTextEdit>(dlg.Qt(), IDC_SHOWN_MEANING);
+  EXPECT_EQ(meaning->toPlainText(), qttext::FromU8(u8"ねこ\ncat"));
+  meaning->moveCursor(QTextCursor::End);
+  QTest::keyClick(meaning, Qt::Key_Return);
+  QTest::keyClicks(meaning, QStringLiteral("dog"));
+  ASSERT_TRUE(dlg.UpdateData(TRUE));
+  EXPECT_EQ(dlg.Text(IDC_SHOWN_MEANING), U8(u8"ねこ\r\ncat\r\ndog"));
+}
+
+TEST_F(QtTest, TypedTextComesBackInCodePage932) {
+  struct Typed {
+    int id;
+    QString typed;
+    std::u8string_view expected;
+  };
+  const Typed cases[] = {
+      {IDC_SHOWN_WORD, QStringLiteral("cat"), u8"cat"},
+      {IDC_SHOWN_WORD, qttext::FromU8(u8"ねこ"), u8"ねこ"},
+      {IDC_SEARCH_TEXT, qttext::FromU8(u8"ソ"), u8"ソ"},
+      {IDC_SHOWN_MEANING, qttext::FromU8(u8"①"), u8"①"},  // a vendor extension
+  };
+  for (const Typed& c : cases) {
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    BindMainWindow(dlg);
+    dlg.Create();
+    QWidget* w = dlg.Qt().Control(c.id);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) w = combo->lineEdit();
+    Type(w, c.typed);
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.Text(c.id), U8(c.expected));
+  }
+}
+
+TEST_F(QtTest, TextWithoutACodePage932FormFailsTheExchange) {
+  RecordingDialog main(IDD_VOKARI_DIALOG);
+  BindMainWindow(main).Text(IDC_DICT_LABEL) = CString("label");
+  main.Create();
+  AfxGetApp()->m_pMainWnd = &main;
+  QDialog* window = main.Qt().Dialog();
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  auto* word = ControlAs<QLineEdit>(main.Qt(), IDC_SHOWN_WORD);
+  main.Text(IDC_SHOWN_WORD) = CString("before");
+  main.Text(IDC_DICT_LABEL) = CString("untouched");
+  Type(word, qttext::FromU8(u8"cat🐈"));  // a cat emoji
+
+  QString shownText, shownCaption;
+  QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+  QWidget* shownParent = nullptr;
+  WhenModal([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    shownText = box->text();
+    shownCaption = box->windowTitle();
+    shownIcon = box->icon();
+    shownParent = box->parentWidget();
+    box->button(QMessageBox::Ok)->click();
+  });
+  EXPECT_FALSE(main.UpdateData(TRUE));
+  EXPECT_EQ(shownText, qttext::FromU8(u8"使えない文字が入ってるよ"));
+  EXPECT_EQ(shownCaption, QStringLiteral("Vokari"));
+  EXPECT_EQ(shownIcon, QMessageBox::Warning);
+  EXPECT_EQ(shownParent, window);
+  // Nothing was stored, the text was not altered, and the focus is on the offending control.
+  EXPECT_EQ(main.Text(IDC_SHOWN_WORD), CString("before"));
+  EXPECT_EQ(main.Text(IDC_DICT_LABEL), CString("untouched"));
+  EXPECT_EQ(word->text(), qttext::FromU8(u8"cat🐈"));
+  EXPECT_EQ(window->focusWidget(), word);
+  window->activateWindow();  // the desktop gives the window back its activation
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  EXPECT_EQ(QApplication::focusWidget(), word);
+  EXPECT_EQ(word->selectedText(), word->text());
+  AfxGetApp()->m_pMainWnd = nullptr;
+  window->hide();
+}
+
+TEST_F(QtTest, CheckBoxesExchangeTheirState) {
+  RecordingDialog dlg(IDD_SETTINGS);
+  dlg.checks = {{IDC_LAST_FILE_OPEN, 1}, {IDC_IF_ADD_SAVE, 0}};
+  dlg.Create();
+  auto* last = ControlAs<QCheckBox>(dlg.Qt(), IDC_LAST_FILE_OPEN);
+  auto* save = ControlAs<QCheckBox>(dlg.Qt(), IDC_IF_ADD_SAVE);
+  EXPECT_TRUE(last->isChecked());
+  EXPECT_FALSE(save->isChecked());
+  QTest::mouseClick(last, Qt::LeftButton);
+  QTest::mouseClick(save, Qt::LeftButton);
+  ASSERT_TRUE(dlg.UpdateData(TRUE));
+  EXPECT_EQ(dlg.checks[0].second, 0);
+  EXPECT_EQ(dlg.checks[1].second, 1);
+}
+
+}  // namespace

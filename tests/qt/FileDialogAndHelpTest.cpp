@@ -1,0 +1,113 @@
+// The file dialogs as the program asks for them, the help window, and starting without a
+// display.
+#include <QDir>
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <cstdlib>
+
+#include "FileDialog.h"
+#include "QtFileDialog.h"
+#include "QtMain.h"
+#include "QtTestSupport.h"
+#include "QtText.h"
+#include "resource.h"
+
+namespace {
+
+struct DialogCase {
+  const char* what;
+  bool open;
+  std::u8string_view fileName;
+  std::u8string_view filter;
+  QFileDialog::AcceptMode mode;
+  std::u8string_view selectedFilter;
+  std::u8string_view selectedName;  // empty: none
+};
+
+TEST_F(QtTest, FileDialogsAreSetUpAsTheProgramAsks) {
+  const DialogCase cases[] = {
+      {"new", false, u8"英単語.vkd", u8"辞書データ|*.vkd|", QFileDialog::AcceptSave,
+       u8"辞書データ (*.vkd)", u8"英単語.vkd"},
+      {"open", true, u8"*.vkd", u8"辞書データ(*.vkd)|*.vkd|", QFileDialog::AcceptOpen,
+       u8"辞書データ(*.vkd)", u8""},
+      {"save as, no name", false, u8".vkd", u8"辞書データ|*.vkd|", QFileDialog::AcceptSave,
+       u8"辞書データ (*.vkd)", u8".vkd"},
+      {"open, unlisted pattern", true, u8"*.txt", u8"辞書データ|*.vkd|", QFileDialog::AcceptOpen,
+       u8"*.txt", u8""},
+  };
+  for (const DialogCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    CFileDialog request(c.open, CString(".vkd"), U8(c.fileName), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                        U8(c.filter));
+    QFileDialog dialog;
+    PrepareFileDialog(dialog, request.Request());
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_EQ(dialog.acceptMode(), c.mode);
+    EXPECT_EQ(dialog.fileMode(), QFileDialog::AnyFile);
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("vkd"));
+    EXPECT_EQ(dialog.selectedNameFilter(), qttext::FromU8(c.selectedFilter));
+    EXPECT_EQ(dialog.directory().absolutePath(), QDir::currentPath());
+    // Only a save asks before replacing a file.
+    EXPECT_EQ(dialog.testOption(QFileDialog::DontConfirmOverwrite), c.open);
+    const QStringList chosen = dialog.selectedFiles();
+    if (c.selectedName.empty()) {
+      for (const QString& f : chosen) EXPECT_FALSE(f.contains(QLatin1Char('*'))) << f.toStdString();
+    } else {
+      ASSERT_EQ(chosen.size(), 1);
+      EXPECT_TRUE(chosen.front().endsWith(qttext::FromU8(c.selectedName)));
+    }
+  }
+}
+
+TEST_F(QtTest, SaveWithoutOverwritePromptDoesNotAsk) {
+  FileDialogRequest request;
+  request.open = false;
+  request.flags = OFN_HIDEREADONLY;
+  QFileDialog dialog;
+  PrepareFileDialog(dialog, request);
+  EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+TEST_F(QtTest, NameFiltersJoinDescriptionAndPatterns) {
+  EXPECT_EQ(NameFilter(U8(u8"辞書データ"), CString("*.vkd")), qttext::FromU8(u8"辞書データ (*.vkd)"));
+  EXPECT_EQ(NameFilter(U8(u8"辞書データ(*.vkd)"), CString("*.vkd")),
+            qttext::FromU8(u8"辞書データ(*.vkd)"));
+  EXPECT_EQ(NameFilter(CString("Text"), CString("*.txt;*.text")),
+            QStringLiteral("Text (*.txt *.text)"));
+}
+
+TEST_F(QtTest, HelpWindowShowsTheTextAndClosesOnRequest) {
+  RecordingDialog main(IDD_VOKARI_DIALOG);
+  main.Create();
+  Backend().ShowHelp(&main, U8(u8"使い方\r\n一行目"));
+  QWidget* help = Backend().HelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_FALSE(help->isModal());
+  EXPECT_EQ(help->windowTitle(), qttext::FromU8(u8"Vokari ヘルプ"));
+  EXPECT_EQ(help->findChild<QPlainTextEdit*>()->toPlainText(), qttext::FromU8(u8"使い方\n一行目"));
+  main.WinHelp(0, HELP_QUIT);
+  Settle();
+  EXPECT_TRUE(Backend().HelpWindow() == nullptr || !Backend().HelpWindow()->isVisible());
+}
+
+TEST_F(QtTest, WithoutADisplayQtMainSaysSoAndEnds) {
+  const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  std::vector<std::pair<const char*, std::string>> saved;
+  for (const char* name : names) {
+    if (const char* v = std::getenv(name)) saved.emplace_back(name, v);
+    unsetenv(name);
+  }
+  testing::internal::CaptureStderr();
+  char arg0[] = "vokari";
+  char* argv[] = {arg0, nullptr};
+  const int result = QtMain(1, argv);
+  const std::string said = testing::internal::GetCapturedStderr();
+  for (const auto& [name, value] : saved) setenv(name, value.c_str(), 1);
+  EXPECT_EQ(result, 1);
+  EXPECT_NE(said.find("xvfb-run -a vokari"), std::string::npos);
+  EXPECT_NE(said.find("graphical display"), std::string::npos);
+  EXPECT_NE(said.find(reinterpret_cast<const char*>(u8"グラフィック画面")), std::string::npos);
+}
+
+}  // namespace

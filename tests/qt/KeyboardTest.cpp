@@ -1,0 +1,142 @@
+// Enter, Escape, Tab and the close box, and the modal loop they end.
+#include <QApplication>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "QtTestSupport.h"
+#include "QtText.h"
+#include "resource.h"
+
+namespace {
+
+// Shows the window and makes it the active one, so that keys go where the focus is.
+void ShowActive(QDialog* window) {
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+// Gives control the focus and presses key where the focus then is, as a user would.
+void PressIn(QWidget* control, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  control->setFocus(Qt::TabFocusReason);
+  QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : control;
+  QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+}
+
+TEST_F(QtTest, EnterRunsTheDefaultButtonExceptInTheMeaningEdit) {
+  struct Case {
+    int control;
+    int key;
+    UINT expected;  // 0: no command
+  };
+  const Case cases[] = {
+      {IDC_SEARCH_TEXT, Qt::Key_Return, IDC_SEARCH}, {IDC_WORD_LIST, Qt::Key_Return, IDC_SEARCH},
+      {IDC_SHOWN_WORD, Qt::Key_Return, IDC_SEARCH},  {IDC_SHOWN_WORD, Qt::Key_Enter, IDC_SEARCH},
+      {IDC_SHOWN_MEANING, Qt::Key_Return, 0},
+      // A focused push button takes Enter itself.
+      {IDC_OPEN_DICT, Qt::Key_Return, IDC_OPEN_DICT}, {IDCANCEL, Qt::Key_Return, IDCANCEL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.control << " key " << c.key);
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    dlg.Create();
+    ShowActive(dlg.Qt().Dialog());
+    dlg.Qt().ListAddString(IDC_WORD_LIST, CString("cat"));
+    PressIn(dlg.Qt().Control(c.control), c.key);
+    std::vector<std::pair<UINT, UINT>> expected;
+    if (c.expected) expected.emplace_back(c.expected, BN_CLICKED);
+    EXPECT_EQ(dlg.commands, expected);
+    dlg.Qt().Dialog()->hide();
+  }
+}
+
+TEST_F(QtTest, EnterInTheMeaningEditMakesANewLine) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.texts = {{IDC_SHOWN_MEANING, CString("ab")}};
+  dlg.Create();
+  ShowActive(dlg.Qt().Dialog());
+  auto* meaning = ControlAs<QPlainTextEdit>(dlg.Qt(), IDC_SHOWN_MEANING);
+  meaning->setFocus();
+  meaning->moveCursor(QTextCursor::End);
+  QTest::keyClick(meaning, Qt::Key_Return);
+  QTest::keyClicks(meaning, QStringLiteral("c"));
+  ASSERT_TRUE(dlg.UpdateData(TRUE));
+  EXPECT_EQ(dlg.Text(IDC_SHOWN_MEANING), CString("ab\r\nc"));
+  EXPECT_TRUE(dlg.commands.empty());
+  dlg.Qt().Dialog()->hide();
+}
+
+TEST_F(QtTest, TabLeavesTheMeaningEditForTheNextControl) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.Create();
+  ShowActive(dlg.Qt().Dialog());
+  auto* meaning = ControlAs<QPlainTextEdit>(dlg.Qt(), IDC_SHOWN_MEANING);
+  PressIn(meaning, Qt::Key_Tab);
+  EXPECT_EQ(meaning->toPlainText(), QString());
+  EXPECT_EQ(QApplication::focusWidget(), dlg.Qt().Control(IDC_OPEN_DICT));
+  dlg.Qt().Dialog()->hide();
+}
+
+TEST_F(QtTest, EscapeAndTheCloseBoxAskForCancelAndLeaveTheWindowOpen) {
+  for (int control : {IDC_SEARCH_TEXT, IDC_WORD_LIST, IDC_SHOWN_WORD, IDC_SHOWN_MEANING}) {
+    SCOPED_TRACE(control);
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    dlg.Create();
+    ShowActive(dlg.Qt().Dialog());
+    PressIn(dlg.Qt().Control(control), Qt::Key_Escape);
+    EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{IDCANCEL, BN_CLICKED}}));
+    EXPECT_TRUE(dlg.Qt().Dialog()->isVisible());
+    dlg.Qt().Dialog()->hide();
+  }
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.Create();
+  ShowActive(dlg.Qt().Dialog());
+  EXPECT_FALSE(dlg.Qt().Dialog()->close());  // the program did not end the dialog
+  EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{IDCANCEL, BN_CLICKED}}));
+  EXPECT_TRUE(dlg.Qt().Dialog()->isVisible());
+  dlg.Qt().Dialog()->hide();
+}
+
+TEST_F(QtTest, ModalRunEndsWithTheResultGivenToEndDialog) {
+  struct Case {
+    int key;
+    INT_PTR result;
+  };
+  for (const Case& c : {Case{Qt::Key_Escape, IDCANCEL}, Case{Qt::Key_Return, IDOK}}) {
+    RecordingDialog dlg(IDD_NEWDICT);
+    dlg.endOnOkCancel = true;
+    dlg.texts = {{IDC_DICT_NAME, CString()}};
+    WhenModal([&](QWidget* modal) {
+      EXPECT_EQ(modal, dlg.Qt().Dialog());
+      QTest::keyClicks(dlg.Qt().Control(IDC_DICT_NAME), QStringLiteral("eng"));
+      PressIn(dlg.Qt().Control(IDC_DICT_NAME), c.key);
+    });
+    EXPECT_EQ(dlg.DoModal(), c.result);
+    EXPECT_EQ(dlg.Text(IDC_DICT_NAME), CString(c.result == IDOK ? "eng" : ""));
+  }
+}
+
+TEST_F(QtTest, SecondaryDialogIsModalToAndCentredOverItsOwner) {
+  RecordingDialog main(IDD_VOKARI_DIALOG);
+  main.Create();
+  ShowActive(main.Qt().Dialog());
+  main.Qt().Dialog()->move(100, 80);
+  Settle();
+  RecordingDialog about(IDD_ABOUTBOX, &main);
+  about.endOnOkCancel = true;
+  QWidget* parent = nullptr;
+  QPoint centre, ownerCentre;
+  WhenModal([&](QWidget* modal) {
+    parent = modal->parentWidget();
+    centre = modal->geometry().center();
+    ownerCentre = main.Qt().Dialog()->geometry().center();
+    PressIn(about.Qt().Control(IDOK), Qt::Key_Return);
+  });
+  EXPECT_EQ(about.DoModal(), IDOK);
+  EXPECT_EQ(parent, main.Qt().Dialog());
+  EXPECT_LE((centre - ownerCentre).manhattanLength(), 40);
+  main.Qt().Dialog()->hide();
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+// The word list's notifications, menu commands and graying, and the stand-in system menu.
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include "QtTestSupport.h"
+#include "QtText.h"
+#include "resource.h"
+
+namespace {
+
+constexpr std::pair<UINT, UINT> kSelChange{IDC_WORD_LIST, LBN_SELCHANGE};
+
+size_t SelChanges(const RecordingDialog& dlg) {
+  return static_cast<size_t>(std::count(dlg.commands.begin(), dlg.commands.end(), kSelChange));
+}
+
+class WordList : public QtTest {
+ protected:
+  void SetUp() override {
+    dlg.Create();
+    dlg.Qt().Dialog()->show();
+    dlg.Qt().Dialog()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.Qt().Dialog()));
+    list.Attach(&dlg, IDC_WORD_LIST);
+    for (const char* word : {"apple", "banana", "cherry"}) list.AddString(CString(word));
+  }
+  void TearDown() override { dlg.Qt().Dialog()->hide(); }
+  QListWidget* Widget() { return ControlAs<QListWidget>(dlg.Qt(), IDC_WORD_LIST); }
+
+  RecordingDialog dlg{IDD_VOKARI_DIALOG};
+  CListBox list;
+};
+
+TEST_F(WordList, ProgramCallsSendNoNotification) {
+  list.SetCurSel(1);
+  EXPECT_EQ(list.GetCurSel(), 1);
+  list.SetCurSel(2);
+  list.SetCurSel(-1);
+  EXPECT_EQ(list.GetCurSel(), LB_ERR);
+  list.SetCurSel(0);
+  list.ResetContent();  // drops a selection
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.AddString(U8(u8"ねこ")), 0);
+  EXPECT_EQ(SelChanges(dlg), 0u);
+}
+
+TEST_F(WordList, UserSelectionsSendOneNotificationEach) {
+  Widget()->setFocus();
+  QTest::keyClick(Widget(), Qt::Key_Down);
+  EXPECT_EQ(SelChanges(dlg), 1u);
+  EXPECT_EQ(list.GetCurSel(), 0);  // the first arrow selects the first word, not the second
+  QTest::keyClick(Widget(), Qt::Key_Down);
+  EXPECT_EQ(SelChanges(dlg), 2u);
+  EXPECT_EQ(list.GetCurSel(), 1);
+
+  const QRect third = Widget()->visualItemRect(Widget()->item(2));
+  QTest::mouseClick(Widget()->viewport(), Qt::LeftButton, {}, third.center());
+  EXPECT_EQ(SelChanges(dlg), 3u);
+  EXPECT_EQ(list.GetCurSel(), 2);
+  CString text;
+  list.GetText(2, text);
+  EXPECT_EQ(text, CString("cherry"));
+}
+
+TEST_F(WordList, ItemsKeepTheProgramsBytesAndData) {
+  const CString odd("\x87\x90\xFA\x5C\x82");  // would not survive a conversion both ways
+  list.ResetContent();
+  list.AddString(odd);
+  list.AddString(CString("x"));
+  EXPECT_EQ(list.SetItemData(1, 42), 0);
+  CString back;
+  list.GetText(0, back);
+  EXPECT_EQ(back.Bytes(), odd.Bytes());
+  EXPECT_EQ(list.GetItemData(1), 42);
+  EXPECT_EQ(list.GetItemData(0), 0);
+  EXPECT_EQ(list.GetItemData(5), LB_ERR);
+}
+
+QAction* MenuAction(QtPeer& peer, const QString& text) {
+  const QList<QAction*> all = peer.MenuBar()->findChildren<QAction*>();
+  for (QAction* a : all)
+    if (a->text() == text) return a;
+  return nullptr;
+}
+
+TEST_F(QtTest, MenuItemsSendTheirCommandsAndGrayByCommandId) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.Create();
+  CMenu* menu = dlg.GetMenu();
+  ASSERT_NE(menu, nullptr);
+  struct Item {
+    std::u8string_view text;
+    UINT command;
+  };
+  const Item items[] = {{u8"新規(&N)", ID_DICT_NEW},        {u8"開く(&C)", IDC_OPEN_DICT},
+                        {u8"上書き保存(&S)", ID_FILE_SAVE},  {u8"終了(&Q)", ID_APP_EXIT},
+                        {u8"単語の登録(&A)", ID_WORD_ADD},   {u8"単語の削除(&E)", ID_WORD_DELETE},
+                        {u8"単語の修正(&C)", ID_WORD_MODIFY}, {u8"設定(&S)", ID_SETTINGS},
+                        {u8"バージョン情報(&V)", ID_VERSION_INFO}};
+  for (const Item& item : items) {
+    SCOPED_TRACE(item.command);
+    QAction* action = MenuAction(dlg.Qt(), qttext::FromU8(item.text));
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(action->isEnabled());
+    dlg.commands.clear();
+    action->trigger();
+    EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{item.command, BN_CLICKED}}));
+
+    EXPECT_EQ(menu->EnableMenuItem(item.command, MF_BYCOMMAND | MF_GRAYED), MF_ENABLED);
+    EXPECT_FALSE(action->isEnabled());
+    EXPECT_FALSE(dlg.Peer()->IsMenuItemEnabled(static_cast<int>(item.command)));
+    EXPECT_EQ(menu->EnableMenuItem(item.command, MF_BYCOMMAND | MF_ENABLED), MF_GRAYED);
+    EXPECT_TRUE(action->isEnabled());
+  }
+  EXPECT_EQ(menu->EnableMenuItem(4242, MF_GRAYED), static_cast<UINT>(-1));
+  // 設定 is an item of the bar itself, not a popup.
+  QAction* settings = MenuAction(dlg.Qt(), qttext::FromU8(u8"設定(&S)"));
+  EXPECT_EQ(settings->menu(), nullptr);
+  EXPECT_TRUE(dlg.Qt().MenuBar()->actions().contains(settings));
+}
+
+TEST_F(QtTest, SystemMenuItemsOpenFromAltSpaceAndReachOnSysCommand) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.Create();
+  CMenu* sys = dlg.GetSystemMenu(FALSE);
+  ASSERT_NE(sys, nullptr);
+  sys->AppendMenu(MF_SEPARATOR);
+  sys->AppendMenu(MF_STRING, IDM_ABOUTBOX, U8(u8"Vokari のバージョン情報(&A)..."));
+  QMenu* menu = dlg.Qt().SystemMenu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_TRUE(menu->actions()[0]->isSeparator());
+  EXPECT_EQ(menu->actions()[1]->text(), qttext::FromU8(u8"Vokari のバージョン情報(&A)..."));
+
+  QDialog* window = dlg.Qt().Dialog();
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(window, Qt::Key_Space, Qt::AltModifier);
+  EXPECT_TRUE(menu->isVisible());
+  menu->actions()[1]->trigger();
+  menu->hide();
+  EXPECT_EQ(dlg.sysCommands, std::vector<UINT>{IDM_ABOUTBOX});
+  EXPECT_TRUE(dlg.commands.empty());
+  window->hide();
+
+  RecordingDialog about(IDD_ABOUTBOX);
+  about.Create();
+  EXPECT_TRUE(about.Peer()->HasSystemMenu());
+  EXPECT_EQ(about.GetMenu(), nullptr);
+}
+
+}  // namespace

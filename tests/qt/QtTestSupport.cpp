@@ -1,0 +1,94 @@
+#include "QtTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QTimer>
+#include <algorithm>
+
+#include "QtMain.h"
+#include "VokariResources.h"
+
+namespace {
+
+class TestApp : public CWinApp {};
+
+// One QApplication for the whole run, made the way QtMain makes the program's.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    RegisterVokariResources();
+    m_app = new QApplication(m_argc, m_argv);
+    SetUpApplication(*m_app);
+    m_backend = new QtBackend;
+    AfxSetBackend(m_backend);
+    m_winApp = new TestApp;
+  }
+  void TearDown() override {
+    delete m_winApp;
+    AfxSetBackend(nullptr);
+    delete m_backend;
+    delete m_app;
+  }
+  static QtBackend* m_backend;
+
+ private:
+  int m_argc = 1;
+  char m_name[16] = "vokari_qt_tests";
+  char* m_argv[2] = {m_name, nullptr};
+  QApplication* m_app = nullptr;
+  TestApp* m_winApp = nullptr;
+};
+QtBackend* QtEnvironment::m_backend = nullptr;
+
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+QtBackend& QtTest::Backend() { return *QtEnvironment::m_backend; }
+
+bool RecordingDialog::OnCmdMsg(UINT id, UINT code) {
+  commands.emplace_back(id, code);
+  if (endOnOkCancel) return CDialog::OnCmdMsg(id, code);
+  return true;
+}
+
+void RecordingDialog::DoDataExchange(CDataExchange* pDX) {
+  for (auto& [id, value] : texts) DDX_Text(pDX, id, value);
+  for (auto& [id, value] : checks) DDX_Check(pDX, id, value);
+}
+
+CString& RecordingDialog::Text(int id) {
+  auto it = std::find_if(texts.begin(), texts.end(), [id](const auto& t) { return t.first == id; });
+  if (it == texts.end()) throw std::logic_error("control is not bound");
+  return it->second;
+}
+
+bool RecordingDialog::Received(UINT id, UINT code) const {
+  return std::find(commands.begin(), commands.end(), std::make_pair(id, code)) != commands.end();
+}
+
+void WhenModal(std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QWidget* before = QApplication::activeModalWidget();
+  QObject::connect(timer, &QTimer::timeout, [timer, before, action = std::move(action)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == before || !modal->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    action(modal);
+  });
+  timer->start();
+}
+
+void Type(QWidget* w, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(w, &event);
+}
+
+void Settle() { QApplication::processEvents(); }

@@ -1,0 +1,218 @@
+// Each dialog template becomes the right widgets, at the right places, in the right order.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cmath>
+
+#include "QtTestSupport.h"
+#include "resource.h"
+
+namespace {
+
+const char* ExpectedClass(const ControlTemplate& c) {
+  switch (c.kind) {
+    case ControlKind::Static:
+    case ControlKind::Icon: return "QLabel";
+    case ControlKind::Edit: return (c.styles & style::MultiLine) ? "QPlainTextEdit" : "QLineEdit";
+    case ControlKind::PushButton: return "QPushButton";
+    case ControlKind::CheckBox: return "QCheckBox";
+    case ControlKind::ComboBox: return "QComboBox";
+    case ControlKind::ListBox: return "QListWidget";
+  }
+  return "";
+}
+
+// The conversion worked out here from the font itself: base units are the average width of
+// the 52 letters and the font's height; x = x * baseX / 4, y = y * baseY / 8.
+QRect Expected(const QFont& font, int x, int y, int cx, int cy) {
+  const QFontMetricsF m(font);
+  const double bx = m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                       "abcdefghijklmnopqrstuvwxyz")) / 52.0;
+  const double by = m.height();
+  auto h = [bx](int v) { return static_cast<int>(std::lround(v * bx / 4)); };
+  auto v = [by](int w) { return static_cast<int>(std::lround(w * by / 8)); };
+  return QRect(h(x), v(y), h(cx), v(cy));
+}
+
+class TemplateWidgets : public QtTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TemplateWidgets, EveryControlIsTheRightWidgetInTemplateOrder) {
+  RecordingDialog dlg(GetParam());
+  dlg.Create();
+  const QtPeer& peer = dlg.Qt();
+  const DialogTemplate& tmpl = *AfxFindDialog(GetParam());
+  ASSERT_EQ(peer.ControlCount(), tmpl.controls.size());
+  for (size_t i = 0; i < tmpl.controls.size(); ++i) {
+    const ControlTemplate& c = tmpl.controls[i];
+    QWidget* w = peer.ControlAt(i);
+    SCOPED_TRACE(c.id);
+    EXPECT_STREQ(w->metaObject()->className(), ExpectedClass(c));
+    EXPECT_EQ(w->parentWidget(), peer.Client());
+    EXPECT_EQ(w->isHidden(), (c.styles & style::Hidden) != 0);
+    if (c.kind == ControlKind::Static || c.kind == ControlKind::PushButton ||
+        c.kind == ControlKind::CheckBox) {
+      const QString text = QString::fromUtf8(reinterpret_cast<const char*>(c.text.data()),
+                                             static_cast<qsizetype>(c.text.size()));
+      EXPECT_EQ(w->property("text").toString(), text);
+    }
+  }
+}
+
+TEST_P(TemplateWidgets, TabOrderFollowsTheTemplateThroughTabStops) {
+  RecordingDialog dlg(GetParam());
+  dlg.Create();
+  const QtPeer& peer = dlg.Qt();
+  const DialogTemplate& tmpl = *AfxFindDialog(GetParam());
+  std::vector<QWidget*> expected;
+  for (size_t i = 0; i < tmpl.controls.size(); ++i) {
+    const ControlTemplate& c = tmpl.controls[i];
+    if ((c.styles & style::TabStop) && !(c.styles & style::Hidden))
+      expected.push_back(peer.ControlAt(i));
+  }
+  ASSERT_FALSE(expected.empty());
+  // Walk Qt's focus chain from the first tab stop, keeping the widgets Tab would stop at.
+  std::vector<QWidget*> seen;
+  QWidget* w = expected.front();
+  do {
+    if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden() &&
+        std::find(expected.begin(), expected.end(), w) != expected.end())
+      seen.push_back(w);
+    w = w->nextInFocusChain();
+  } while (w != expected.front() && seen.size() <= expected.size());
+  EXPECT_EQ(seen, expected);
+}
+
+TEST_P(TemplateWidgets, ClientAreaHasTheTemplateSizeAndTheJapaneseFont) {
+  RecordingDialog dlg(GetParam());
+  dlg.Create();
+  const QtPeer& peer = dlg.Qt();
+  const DialogTemplate& tmpl = *AfxFindDialog(GetParam());
+  peer.Dialog()->show();
+  Settle();
+  const QFont font = peer.Dialog()->font();
+  EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+  EXPECT_EQ(font.pointSize(), tmpl.pointSize);
+  const QRect client = Expected(font, 0, 0, tmpl.cx, tmpl.cy);
+  EXPECT_EQ(peer.Client()->size(), client.size());
+  EXPECT_EQ(peer.Dialog()->windowTitle().toUtf8().toStdString(),
+            std::string(reinterpret_cast<const char*>(tmpl.caption.data()), tmpl.caption.size()));
+  // The menu bar sits above the client area; without a menu the client area starts at 0.
+  const int menuHeight = peer.MenuBar() ? peer.MenuBar()->height() : 0;
+  EXPECT_EQ(peer.Client()->y(), menuHeight);
+  EXPECT_EQ(peer.MenuBar() != nullptr, tmpl.menuId != 0);
+  peer.Dialog()->hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateWidgets,
+                         ::testing::Values(IDD_ABOUTBOX, IDD_VOKARI_DIALOG, IDD_NEWDICT,
+                                           IDD_ADDWORD, IDD_SETTINGS));
+
+struct Place {
+  int templateId, controlId, x, y, cx, cy;
+};
+
+TEST_F(QtTest, KnownControlsSitAtTheirDialogUnitPlaces) {
+  const Place places[] = {
+      {IDD_VOKARI_DIALOG, IDC_WORD_LIST, 7, 51, 107, 93},
+      {IDD_VOKARI_DIALOG, IDC_SHOWN_MEANING, 121, 51, 146, 93},
+      {IDD_VOKARI_DIALOG, IDC_COUNT_LABEL, 220, 7, 47, 11},
+      {IDD_VOKARI_DIALOG, IDCANCEL, 111, 158, 50, 14},
+      {IDD_ADDWORD, IDC_ENTRY_MEANING, 7, 39, 146, 93},
+      {IDD_ADDWORD, IDC_CONTINUOUS, 101, 141, 53, 10},
+      {IDD_NEWDICT, IDC_DICT_NAME, 34, 7, 90, 14},
+      {IDD_SETTINGS, IDC_LAST_FILE_OPEN, 7, 7, 144, 10},
+      {IDD_ABOUTBOX, IDOK, 44, 44, 50, 14},
+  };
+  for (const Place& p : places) {
+    SCOPED_TRACE(testing::Message() << p.templateId << "/" << p.controlId);
+    RecordingDialog dlg(p.templateId);
+    dlg.Create();
+    QWidget* w = dlg.Qt().Control(p.controlId);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->geometry(), Expected(dlg.Qt().Dialog()->font(), p.x, p.y, p.cx, p.cy));
+  }
+}
+
+TEST_F(QtTest, ComboBoxTakesTheTemplateWidthAndItsOwnHeight) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.Create();
+  auto* combo = ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT);
+  const QRect expected = Expected(dlg.Qt().Dialog()->font(), 7, 28, 77, 62);
+  EXPECT_EQ(combo->geometry().topLeft(), expected.topLeft());
+  EXPECT_EQ(combo->width(), expected.width());
+  EXPECT_LT(combo->height(), expected.height() / 2);  // the list part is not the box
+  EXPECT_TRUE(combo->isEditable());
+  EXPECT_EQ(combo->insertPolicy(), QComboBox::NoInsert);
+}
+
+TEST_F(QtTest, StylesOfTheMainWindowControlsShow) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.Create();
+  const QtPeer& peer = dlg.Qt();
+  auto* dictLabel = ControlAs<QLabel>(peer, IDC_DICT_LABEL);
+  EXPECT_EQ(dictLabel->frameShadow(), QFrame::Sunken);
+  EXPECT_NE(dictLabel->frameShape(), QFrame::NoFrame);
+  EXPECT_EQ(ControlAs<QLabel>(peer, IDC_COUNT_LABEL)->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_TRUE(ControlAs<QPushButton>(peer, IDC_OPEN_DICT)->isFlat());
+  EXPECT_TRUE(ControlAs<QPushButton>(peer, IDC_SEARCH)->isDefault());
+  EXPECT_FALSE(ControlAs<QPushButton>(peer, IDCANCEL)->isDefault());
+  auto* meaning = ControlAs<QPlainTextEdit>(peer, IDC_SHOWN_MEANING);
+  EXPECT_TRUE(meaning->tabChangesFocus());
+  EXPECT_EQ(meaning->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(meaning->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(meaning->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(ControlAs<QListWidget>(peer, IDC_WORD_LIST)->selectionMode(),
+            QAbstractItemView::SingleSelection);
+}
+
+TEST_F(QtTest, MnemonicStaticsGiveFocusToTheNextControl) {
+  RecordingDialog dlg(IDD_ADDWORD);
+  dlg.Create();
+  const QtPeer& peer = dlg.Qt();
+  const auto* word = qobject_cast<QLabel*>(peer.ControlAt(0));
+  const auto* meaning = qobject_cast<QLabel*>(peer.ControlAt(2));
+  EXPECT_EQ(word->buddy(), peer.Control(IDC_ENTRY_WORD));
+  EXPECT_EQ(meaning->buddy(), peer.Control(IDC_ENTRY_MEANING));
+
+  RecordingDialog plain(IDD_NEWDICT);
+  plain.Create();
+  EXPECT_EQ(qobject_cast<QLabel*>(plain.Qt().ControlAt(0))->buddy(), nullptr);  // "辞書名"
+}
+
+TEST_F(QtTest, AboutBoxShowsTheIconAtItsOwnSize) {
+  RecordingDialog dlg(IDD_ABOUTBOX);
+  dlg.Create();
+  auto* icon = ControlAs<QLabel>(dlg.Qt(), IDR_MAINFRAME);
+  EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
+  EXPECT_EQ(icon->size(), QSize(32, 32));
+}
+
+TEST_F(QtTest, OnlyTheMainWindowCanBeResizedAndItsControlsStay) {
+  RecordingDialog main(IDD_VOKARI_DIALOG);
+  main.Create();
+  QDialog* w = main.Qt().Dialog();
+  w->show();
+  Settle();
+  const QRect before = main.Qt().Control(IDC_WORD_LIST)->geometry();
+  w->resize(w->width() + 120, w->height() + 80);
+  Settle();
+  EXPECT_EQ(main.Qt().Control(IDC_WORD_LIST)->geometry(), before);
+  EXPECT_EQ(main.Qt().Client()->width(), w->width());
+  w->hide();
+
+  RecordingDialog about(IDD_ABOUTBOX);
+  about.Create();
+  about.Qt().Dialog()->show();
+  Settle();
+  EXPECT_EQ(about.Qt().Dialog()->minimumSize(), about.Qt().Dialog()->maximumSize());
+  about.Qt().Dialog()->hide();
+}
+
+}  // namespace
