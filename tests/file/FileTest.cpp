@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "Archive.h"
+#include "File.h"
+#include "ReplaceFile.h"
+#include "TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr UINT kLoad = CFile::modeReadWrite;
+constexpr UINT kSave = CFile::modeCreate | CFile::modeWrite;
+
+TEST(File, WhichOpensSucceed) {
+  enum Setup { Missing, Existing, ReadOnly, WriteOnly, Directory, MissingDirectory };
+  struct Case {
+    const char* what;
+    Setup setup;
+    UINT flags;
+    bool opens;
+  } cases[] = {
+      {"load of a missing file", Missing, kLoad, false},
+      {"save of a new file", Missing, kSave, true},
+      {"write without create of a missing file", Missing, CFile::modeWrite, false},
+      {"read of a missing file", Missing, CFile::modeRead, false},
+      {"load of an existing file", Existing, kLoad, true},
+      {"save over an existing file", Existing, kSave, true},
+      {"load of a read-only file", ReadOnly, kLoad, false},
+      {"save over a read-only file", ReadOnly, kSave, false},
+      {"plain read of a read-only file", ReadOnly, CFile::modeRead, true},
+      {"save into a missing directory", MissingDirectory, kSave, false},
+      {"load from a missing directory", MissingDirectory, kLoad, false},
+      {"load of a directory", Directory, kLoad, false},
+      {"save over a directory", Directory, kSave, false},
+      {"read and write at once is no mode", Existing, CFile::modeWrite | CFile::modeReadWrite,
+       false},
+      {"create with read-write is no mode", Existing, CFile::modeCreate | kLoad, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    std::string path = dir.Path("book.vkd");
+    switch (c.setup) {
+      case Missing:
+        break;
+      case Existing:
+        WriteAll(path, "old");
+        break;
+      case ReadOnly:
+        WriteAll(path, "old");
+        chmod(path.c_str(), 0444);
+        break;
+      case WriteOnly:
+        WriteAll(path, "old");
+        chmod(path.c_str(), 0200);
+        break;
+      case Directory:
+        fs::create_directory(path);
+        break;
+      case MissingDirectory:
+        path = dir.Path("nowhere/book.vkd");
+        break;
+    }
+    CFile file;
+    EXPECT_EQ(file.Open(CString(path), c.flags), c.opens ? TRUE : FALSE);
+    EXPECT_EQ(file.IsOpen(), c.opens);
+    file.Abort();
+    if (c.setup == Existing || c.setup == ReadOnly) {
+      EXPECT_EQ(ReadAll(path), "old");  // no open truncates or changes a file
+    }
+    EXPECT_FALSE(fs::exists(dir.Root() / "nowhere"));
+  }
+}
+
+TEST(File, PathsThatDoNotConvertFail) {
+  TempDir dir;
+  const CString cases[] = {
+      CString(""),
+      CString(dir.Path("bad\x81").c_str()),   // a lead byte with no trail byte
+      CString(dir.Path("bad\xA0x").c_str()),  // not a character of the code page
+  };
+  for (const auto& path : cases) {
+    CFile file;
+    EXPECT_FALSE(file.Open(path, kSave));
+    EXPECT_FALSE(file.Open(path, kLoad));
+  }
+  EXPECT_TRUE(dir.Entries().empty());
+}
+
+TEST(File, JapanesePathsAreConvertedToUtf8) {
+  TempDir dir;
+  const CString path = CString(dir.Path("").c_str()) + U8(u8"辞書.vkd");
+  CFile file;
+  ASSERT_TRUE(file.Open(path, kSave));
+  file.Write("x", 1);
+  file.Close();
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"\xE8\xBE\x9E\xE6\x9B\xB8.vkd"});
+  ASSERT_TRUE(file.Open(path, kLoad));
+  char c = 0;
+  EXPECT_EQ(file.Read(&c, 1), 1u);
+  EXPECT_EQ(c, 'x');
+}
+
+TEST(File, SecondOpenerInThisProcessFails) {
+  struct Case {
+    const char* what;
+    bool exists;
+    UINT first;
+    UINT second;
+  } cases[] = {
+      {"load then load", true, kLoad, kLoad},
+      {"load then save", true, kLoad, kSave},
+      {"save then load", true, kSave, kLoad},
+      {"save then save", true, kSave, kSave},
+      {"read then load", true, CFile::modeRead, kLoad},
+      {"two saves of one new file", false, kSave, kSave},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const CString path(dir.Path("book.vkd").c_str());
+    if (c.exists) WriteAll(dir.Path("book.vkd"), "old");
+    CFile first, second;
+    ASSERT_TRUE(first.Open(path, c.first));
+    EXPECT_FALSE(second.Open(path, c.second));
+    first.Close();
+    EXPECT_TRUE(second.Open(path, c.second));  // free again once the first is closed
+  }
+}
+
+TEST(File, LockHeldByAnotherProcess) {
+  TempDir dir;
+  const std::string native = dir.Path("book.vkd");
+  WriteAll(native, "old");
+  int ready[2], release[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(release), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    alarm(30);          // never outlive a broken test
+    close(release[1]);  // else the child's own copy keeps its read below from ever ending
+    close(ready[0]);
+    CFile held;
+    const char ok = held.Open(CString(native), kLoad) ? 'y' : 'n';
+    (void)!write(ready[1], &ok, 1);
+    char c;
+    (void)!read(release[0], &c, 1);  // returns when the parent closes its end
+    _exit(0);
+  }
+  close(ready[1]);
+  close(release[0]);
+  char ok = 0;
+  ASSERT_EQ(read(ready[0], &ok, 1), 1);
+  ASSERT_EQ(ok, 'y');
+  for (UINT flags : {kLoad, kSave, UINT{CFile::modeRead}}) {
+    CFile file;
+    EXPECT_FALSE(file.Open(CString(native), flags)) << flags;
+  }
+  close(release[1]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  close(ready[0]);
+  CFile file;
+  EXPECT_TRUE(file.Open(CString(native), kLoad));
+}
+
+TEST(File, SaveReplacesOnlyAtCloseAndKeepsPermissions) {
+  for (mode_t mode : {0600u, 0640u, 0755u}) {
+    SCOPED_TRACE(mode);
+    TempDir dir;
+    const std::string native = dir.Path("book.vkd");
+    WriteAll(native, std::string(5000, 'o'));
+    chmod(native.c_str(), mode);
+    CFile file;
+    ASSERT_TRUE(file.Open(CString(native), kSave));
+    file.Write("new", 3);
+    EXPECT_EQ(ReadAll(native), std::string(5000, 'o'));  // never truncated meanwhile
+    file.Close();
+    EXPECT_EQ(ReadAll(native), "new");
+    EXPECT_EQ(ModeOf(native), mode);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+  }
+}
+
+TEST(File, FailedSavesLeaveTheOldFileAndNoTemporaryFile) {
+  struct Reset {
+    ~Reset() {
+      PendingReplacement::SetWriteLimitForTesting(std::nullopt);
+      PendingReplacement::SetCommitFaultForTesting(PendingReplacement::CommitFault::None);
+    }
+  } reset;
+  const std::string old(7000, 'o');
+  struct Case {
+    const char* what;
+    std::optional<std::uint64_t> limit;
+    PendingReplacement::CommitFault fault;
+  } cases[] = {
+      {"disk full in the first buffer", 100, PendingReplacement::CommitFault::None},
+      {"disk full later", 9000, PendingReplacement::CommitFault::None},
+      {"flush fails at close", std::nullopt, PendingReplacement::CommitFault::Sync},
+      {"rename fails at close", std::nullopt, PendingReplacement::CommitFault::Rename},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string native = dir.Path("book.vkd");
+    WriteAll(native, old);
+    chmod(native.c_str(), 0640);
+    PendingReplacement::SetWriteLimitForTesting(c.limit);
+    PendingReplacement::SetCommitFaultForTesting(c.fault);
+    CFile file;
+    bool thrown = false;
+    // As the main window saves: archive and file closed in order, Abort on a file error.
+    try {
+      ASSERT_TRUE(file.Open(CString(native), kSave));
+      CArchive ar(&file, CArchive::store);
+      for (int i = 0; i < 20; ++i) ar << CString(std::string(1000, 'n'));
+      ar.Close();
+      file.Close();
+    } catch (const CFileException& e) {
+      thrown = true;
+      EXPECT_NE(e.m_lOsError, 0);
+      file.Abort();
+    }
+    EXPECT_TRUE(thrown);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(ReadAll(native), old);
+    EXPECT_EQ(ModeOf(native), 0640u);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+    PendingReplacement::SetWriteLimitForTesting(std::nullopt);
+    PendingReplacement::SetCommitFaultForTesting(PendingReplacement::CommitFault::None);
+    EXPECT_TRUE(file.Open(CString(native), kLoad));  // the lock went with the failure
+  }
+}
+
+TEST(File, AbortAndDestructorDiscardAnUnclosedSave) {
+  TempDir dir;
+  const std::string native = dir.Path("book.vkd");
+  WriteAll(native, "old");
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(CString(native), kSave));
+    file.Write("new", 3);
+  }
+  CFile file;
+  ASSERT_TRUE(file.Open(CString(native), kSave));
+  file.Write("new", 3);
+  file.Abort();
+  EXPECT_EQ(ReadAll(native), "old");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+}
+
+TEST(File, SaveThroughSymbolicLinkKeepsTheLink) {
+  TempDir dir;
+  WriteAll(dir.Path("real.vkd"), "old");
+  fs::create_symlink("real.vkd", dir.Root() / "link.vkd");
+  CFile file;
+  ASSERT_TRUE(file.Open(CString(dir.Path("link.vkd")), kSave));
+  file.Write("new", 3);
+  file.Close();
+  EXPECT_TRUE(fs::is_symlink(dir.Root() / "link.vkd"));
+  EXPECT_EQ(ReadAll(dir.Path("real.vkd")), "new");
+}
+
+TEST(File, ReadGivesFewerBytesOnlyAtTheEnd) {
+  TempDir dir;
+  const std::string native = dir.Path("book.vkd");
+  WriteAll(native, std::string(10000, 'r'));
+  CFile file;
+  ASSERT_TRUE(file.Open(CString(native), kLoad));
+  std::string buf(8000, '\0');
+  EXPECT_EQ(file.Read(buf.data(), 8000), 8000u);
+  EXPECT_EQ(file.Read(buf.data(), 8000), 2000u);
+  EXPECT_EQ(file.Read(buf.data(), 8000), 0u);
+  EXPECT_THROW(CFile().Read(buf.data(), 1), CFileException);
+}
+
+}  // namespace
