@@ -1,0 +1,59 @@
+#include "DictFuzzCheck.h"
+
+#include <memory>
+#include <string>
+
+#include "Archive.h"
+#include "DictFile.h"
+#include "MemFile.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+bool Read(const std::string& bytes, CDictData& book, DictReadError& error) {
+  CMemFile file(bytes);
+  CArchive ar(&file, CArchive::load);
+  const bool ok = ReadDictionary(ar, book, &error);
+  ar.Close();
+  return ok;
+}
+
+std::string Write(const CDictData& book) {
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  WriteDictionary(ar, book);
+  ar.Close();
+  return file.Bytes();
+}
+
+}  // namespace
+
+void CheckDictionaryBytes(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  auto book = std::make_unique<CDictData>();
+  DictReadError error;
+  if (!Read(bytes, *book, error)) {
+    Require(!error.Describe().empty());
+    if (error.kind == DictReadError::EndOfFile) Require(error.fileSize == size);
+    Require(error.offset <= size);
+    return;
+  }
+  Require(book->m_nCount >= 0 && book->m_nCount <= CDictData::MAX_WORDS);
+  const std::string written = Write(*book);
+  auto again = std::make_unique<CDictData>();
+  Require(Read(written, *again, error));
+  Require(again->m_strName == book->m_strName && again->m_nCount == book->m_nCount);
+  for (int i = 0; i < book->m_nCount; ++i) {
+    Require(again->m_strWord[i] == book->m_strWord[i]);
+    Require(again->m_strMeaning[i] == book->m_strMeaning[i]);
+  }
+  Require(Write(*again) == written);
+  // Without a 0xFF byte every prefix is the shortest form, and the file comes back byte for
+  // byte up to its last meaning.
+  if (bytes.find('\xFF') == std::string::npos) {
+    Require(written.size() <= size && bytes.compare(0, written.size(), written) == 0);
+  }
+}
