@@ -85,7 +85,7 @@ void QtPeer::BuildControls() {
   for (const ControlTemplate& c : m_tmpl.controls) {
     QWidget* widget = CreateControl(c, m_client, m_units);
     widgets.push_back(widget);
-    m_controls.push_back(ControlState{&c, widget, false, CString(), QString()});
+    m_controls.push_back(ControlState{&c, widget, false, CString(), QString(), {}, {}});
   }
   LinkBuddiesAndTabOrder(m_tmpl.controls, widgets);
   for (ControlState& state : m_controls) WireControl(state);

@@ -74,6 +74,10 @@ class QtPeer : public IWindowPeer {
     bool programText = false;
     CString lastSet;
     QString lastShown;
+    // A list box's items as the program gave them, row by row, and their item data. Only the
+    // program adds or removes items, so these stay in step with the widget's rows.
+    std::vector<CString> items;
+    std::vector<INT_PTR> itemData;
   };
 
   void BuildWindow(QWidget* owner);
@@ -81,7 +85,7 @@ class QtPeer : public IWindowPeer {
   void WireControl(ControlState& state);
   void PressDefault();
   ControlState* Find(int id);
-  QListWidget* List(int id);
+  QListWidget* List(int id, ControlState** state = nullptr);
 
   const DialogTemplate& m_tmpl;
   CWnd& m_wnd;

@@ -1,14 +1,11 @@
-// List box operations of QtPeer. Each item keeps the program's own bytes beside the text it
-// shows, so GetText gives back exactly what AddString was given.
+// List box operations of QtPeer. The peer keeps the program's own bytes of each item beside
+// the text the widget shows, so GetText gives back exactly what AddString was given.
 #include <QListWidget>
 
 #include "QtPeer.h"
 #include "QtText.h"
 
 namespace {
-constexpr int kBytesRole = Qt::UserRole;
-constexpr int kDataRole = Qt::UserRole + 1;
-
 // Marks the program's own list changes for the length of a call.
 class ProgramChange {
  public:
@@ -21,31 +18,43 @@ class ProgramChange {
   bool& m_flag;
   bool m_was;
 };
+
+bool InRange(const std::vector<CString>& items, int index) {
+  return index >= 0 && static_cast<size_t>(index) < items.size();
+}
 }  // namespace
 
-QListWidget* QtPeer::List(int id) {
-  ControlState* state = Find(id);
-  return state ? qobject_cast<QListWidget*>(state->widget) : nullptr;
+QListWidget* QtPeer::List(int id, ControlState** state) {
+  ControlState* found = Find(id);
+  auto* list = found ? qobject_cast<QListWidget*>(found->widget) : nullptr;
+  if (state) *state = list ? found : nullptr;
+  return list;
 }
 
 void QtPeer::ListReset(int id) {
   ProgramChange change(m_programSelecting);
-  if (QListWidget* list = List(id)) list->clear();
+  ControlState* state = nullptr;
+  if (QListWidget* list = List(id, &state)) {
+    list->clear();
+    state->items.clear();
+    state->itemData.clear();
+  }
 }
 
 int QtPeer::ListAddString(int id, const CString& text) {
   ProgramChange change(m_programSelecting);
-  QListWidget* list = List(id);
+  ControlState* state = nullptr;
+  QListWidget* list = List(id, &state);
   if (!list) return LB_ERR;
-  auto* item = new QListWidgetItem(qttext::FromCp932(text));
-  item->setData(kBytesRole, QByteArray::fromStdString(text.Bytes()));
-  list->addItem(item);
-  return list->count() - 1;
+  list->addItem(qttext::FromCp932(text));
+  state->items.push_back(text);
+  state->itemData.push_back(0);
+  return static_cast<int>(state->items.size()) - 1;
 }
 
 int QtPeer::ListGetCount(int id) {
-  QListWidget* list = List(id);
-  return list ? list->count() : 0;
+  ControlState* state = nullptr;
+  return List(id, &state) ? static_cast<int>(state->items.size()) : 0;
 }
 
 int QtPeer::ListGetCurSel(int id) {
@@ -68,21 +77,19 @@ void QtPeer::ListSetCurSel(int id, int index) {
 }
 
 CString QtPeer::ListGetText(int id, int index) {
-  QListWidget* list = List(id);
-  QListWidgetItem* item = list ? list->item(index) : nullptr;
-  if (!item) return CString();
-  return CString(item->data(kBytesRole).toByteArray().toStdString());
+  ControlState* state = nullptr;
+  if (!List(id, &state) || !InRange(state->items, index)) return CString();
+  return state->items[static_cast<size_t>(index)];
 }
 
 void QtPeer::ListSetItemData(int id, int index, INT_PTR data) {
-  QListWidget* list = List(id);
-  if (QListWidgetItem* item = list ? list->item(index) : nullptr)
-    item->setData(kDataRole, QVariant::fromValue<qlonglong>(data));
+  ControlState* state = nullptr;
+  if (List(id, &state) && InRange(state->items, index))
+    state->itemData[static_cast<size_t>(index)] = data;
 }
 
 INT_PTR QtPeer::ListGetItemData(int id, int index) {
-  QListWidget* list = List(id);
-  QListWidgetItem* item = list ? list->item(index) : nullptr;
-  if (!item) return LB_ERR;
-  return static_cast<INT_PTR>(item->data(kDataRole).toLongLong());
+  ControlState* state = nullptr;
+  if (!List(id, &state) || !InRange(state->items, index)) return LB_ERR;
+  return state->itemData[static_cast<size_t>(index)];
 }
