@@ -20,8 +20,8 @@ std::string Message(CArchiveException::Cause cause, std::uint64_t offset) {
   }
 }
 
-// Largest single read or write handed to the file at once.
-constexpr std::uint64_t kMaxTransfer = 1u << 30;
+// The step in which long strings are read past the small buffer.
+constexpr size_t kDirectChunk = 64 * 1024;
 
 }  // namespace
 
@@ -183,15 +183,13 @@ void CArchive::ReadExact(std::string& out, std::uint64_t count, std::uint64_t st
       m_cur += take;
       left -= take;
     } else if (left >= m_buffer.size()) {
-      // Straight into the string, growing it by no more than it already holds (or one buffer),
-      // so a length the file does not back costs at most twice the bytes really there.
-      const std::uint64_t chunk =
-          std::min({left, std::max<std::uint64_t>(out.size(), m_buffer.size()), kMaxTransfer});
-      const size_t old = out.size();
-      out.resize(old + static_cast<size_t>(chunk));
-      const UINT n = m_file->Read(out.data() + old, static_cast<UINT>(chunk));
+      // A long string bypasses the small buffer through a larger one. The string grows only by
+      // what has really been read, so a length the file does not back costs nothing extra.
+      if (m_scratch.empty()) m_scratch.resize(kDirectChunk);
+      const auto chunk = static_cast<UINT>(std::min<std::uint64_t>(left, m_scratch.size()));
+      const UINT n = m_file->Read(m_scratch.data(), chunk);
       m_filePos += n;
-      out.resize(old + n);
+      out.append(m_scratch.data(), n);
       left -= n;
       if (n < chunk) ThrowEnd(start, true, count);
     } else if (Fill() == 0) {

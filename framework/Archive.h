@@ -72,6 +72,7 @@ class CArchive {
   CFile* m_file;
   bool m_loading;
   std::vector<char> m_buffer;
+  std::vector<char> m_scratch;  // for long strings only
   size_t m_cur = 0;             // next byte to read or write in the buffer
   size_t m_end = 0;             // loading: end of the valid bytes in the buffer
   std::uint64_t m_filePos = 0;  // bytes read from or written to the file
