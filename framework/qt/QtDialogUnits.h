@@ -10,7 +10,9 @@
 class QtDialogUnits {
  public:
   // Base units from the font's metrics: the average width of "A".."Z" "a".."z" and the height.
-  explicit QtDialogUnits(const QFont& font);
+  // With a template, the horizontal unit is raised where a static's or a check box's text would
+  // not fit its control in this font (the templates were drawn for a narrower font).
+  explicit QtDialogUnits(const QFont& font, const DialogTemplate* tmpl = nullptr);
 
   int X(int du) const;
   int Y(int du) const;

@@ -42,7 +42,7 @@ Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl, bool owned) {
 }  // namespace
 
 QtPeer::QtPeer(const DialogTemplate& tmpl, CWnd& wnd, QWidget* owner)
-    : m_tmpl(tmpl), m_wnd(wnd), m_units(DialogFont(tmpl)) {
+    : m_tmpl(tmpl), m_wnd(wnd), m_units(DialogFont(tmpl), &tmpl) {
   BuildWindow(owner);
   BuildControls();
 }

@@ -29,13 +29,16 @@ const char* ExpectedClass(const ControlTemplate& c) {
   return "";
 }
 
-// The conversion worked out here from the font itself: base units are the average width of
-// the 52 letters and the font's height; x = x * baseX / 4, y = y * baseY / 8.
-QRect Expected(const QFont& font, int x, int y, int cx, int cy) {
-  const QFontMetricsF m(font);
-  const double bx = m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                                       "abcdefghijklmnopqrstuvwxyz")) / 52.0;
-  const double by = m.height();
+double LetterAverage(const QFont& font) {
+  return QFontMetricsF(font).horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                              "abcdefghijklmnopqrstuvwxyz")) /
+         52.0;
+}
+
+// The conversion worked out here: x = x * baseX / 4, y = y * baseY / 8, the vertical base being
+// the font's height.
+QRect Expected(const QFont& font, double bx, int x, int y, int cx, int cy) {
+  const double by = QFontMetricsF(font).height();
   auto h = [bx](int v) { return static_cast<int>(std::lround(v * bx / 4)); };
   auto v = [by](int w) { return static_cast<int>(std::lround(w * by / 8)); };
   return QRect(h(x), v(y), h(cx), v(cy));
@@ -99,7 +102,12 @@ TEST_P(TemplateWidgets, ClientAreaHasTheTemplateSizeAndTheJapaneseFont) {
   const QFont font = peer.Dialog()->font();
   EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
   EXPECT_EQ(font.pointSize(), tmpl.pointSize);
-  const QRect client = Expected(font, 0, 0, tmpl.cx, tmpl.cy);
+  // The horizontal unit is the letters' average width, raised a little at most where a
+  // template text would not fit otherwise.
+  const double bx = peer.Units().BaseX();
+  EXPECT_GE(bx, LetterAverage(font));
+  EXPECT_LE(bx, LetterAverage(font) * 1.06);
+  const QRect client = Expected(font, bx, 0, 0, tmpl.cx, tmpl.cy);
   EXPECT_EQ(peer.Client()->size(), client.size());
   EXPECT_EQ(peer.Dialog()->windowTitle().toUtf8().toStdString(),
             std::string(reinterpret_cast<const char*>(tmpl.caption.data()), tmpl.caption.size()));
@@ -108,6 +116,25 @@ TEST_P(TemplateWidgets, ClientAreaHasTheTemplateSizeAndTheJapaneseFont) {
   EXPECT_EQ(peer.Client()->y(), menuHeight);
   EXPECT_EQ(peer.MenuBar() != nullptr, tmpl.menuId != 0);
   peer.Dialog()->hide();
+}
+
+TEST_P(TemplateWidgets, EveryTemplateTextFitsItsControl) {
+  RecordingDialog dlg(GetParam());
+  dlg.Create();
+  const QtPeer& peer = dlg.Qt();
+  const DialogTemplate& tmpl = *AfxFindDialog(GetParam());
+  for (size_t i = 0; i < tmpl.controls.size(); ++i) {
+    const ControlTemplate& c = tmpl.controls[i];
+    if (c.text.empty() || c.kind == ControlKind::Icon || c.kind == ControlKind::Edit) continue;
+    QWidget* w = peer.ControlAt(i);
+    const QString text = w->property("text").toString();
+    // A push button's own hint asks for a wide minimum; what matters is its text and frame.
+    const int need = c.kind == ControlKind::PushButton
+                         ? QFontMetrics(w->font()).horizontalAdvance(QString(text).remove('&')) + 4
+                         : w->sizeHint().width();
+    EXPECT_LE(need, w->width()) << c.id << " " << text.toStdString();
+    EXPECT_LE(QFontMetrics(w->font()).height(), w->height()) << c.id;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateWidgets,
@@ -130,13 +157,20 @@ TEST_F(QtTest, KnownControlsSitAtTheirDialogUnitPlaces) {
       {IDD_SETTINGS, IDC_LAST_FILE_OPEN, 7, 7, 144, 10},
       {IDD_ABOUTBOX, IDOK, 44, 44, 50, 14},
   };
+  // The main window's texts fit at the letters' average, so its unit is exactly that.
+  {
+    RecordingDialog main(IDD_VOKARI_DIALOG);
+    main.Create();
+    EXPECT_DOUBLE_EQ(main.Qt().Units().BaseX(), LetterAverage(main.Qt().Dialog()->font()));
+  }
   for (const Place& p : places) {
     SCOPED_TRACE(testing::Message() << p.templateId << "/" << p.controlId);
     RecordingDialog dlg(p.templateId);
     dlg.Create();
     QWidget* w = dlg.Qt().Control(p.controlId);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->geometry(), Expected(dlg.Qt().Dialog()->font(), p.x, p.y, p.cx, p.cy));
+    const QFont font = dlg.Qt().Dialog()->font();
+    EXPECT_EQ(w->geometry(), Expected(font, dlg.Qt().Units().BaseX(), p.x, p.y, p.cx, p.cy));
   }
 }
 
@@ -144,7 +178,8 @@ TEST_F(QtTest, ComboBoxTakesTheTemplateWidthAndItsOwnHeight) {
   RecordingDialog dlg(IDD_VOKARI_DIALOG);
   dlg.Create();
   auto* combo = ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT);
-  const QRect expected = Expected(dlg.Qt().Dialog()->font(), 7, 28, 77, 62);
+  const QRect expected =
+      Expected(dlg.Qt().Dialog()->font(), dlg.Qt().Units().BaseX(), 7, 28, 77, 62);
   EXPECT_EQ(combo->geometry().topLeft(), expected.topLeft());
   EXPECT_EQ(combo->width(), expected.width());
   EXPECT_LT(combo->height(), expected.height() / 2);  // the list part is not the box
