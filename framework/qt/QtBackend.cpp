@@ -1,12 +1,27 @@
 #include "QtBackend.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "QtFileDialog.h"
 #include "QtHelpWindow.h"
 #include "QtPeer.h"
 #include "QtText.h"
 #include "Wnd.h"
+
+namespace {
+// A short text makes a narrow box, and the window manager then has no room left for the
+// caption beside its buttons. A spacer keeps the box wide enough to show it.
+void KeepCaptionVisible(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  const int width = QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) + 140;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+}  // namespace
 
 std::unique_ptr<IWindowPeer> QtBackend::CreatePeer(const DialogTemplate& tmpl, CWnd& wnd,
                                                    CWnd* owner) {
@@ -38,11 +53,16 @@ int QtBackend::MessageBox(CWnd* owner, const CString& text, const CString& capti
       box.setStandardButtons(QMessageBox::Ok);
       break;
   }
+  KeepCaptionVisible(box);
   switch (box.exec()) {
-    case QMessageBox::Cancel: return IDCANCEL;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    default: return IDOK;
+    case QMessageBox::Cancel:
+      return IDCANCEL;
+    case QMessageBox::Yes:
+      return IDYES;
+    case QMessageBox::No:
+      return IDNO;
+    default:
+      return IDOK;
   }
 }
 

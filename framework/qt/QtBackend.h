@@ -4,10 +4,9 @@
 #pragma once
 
 #include <QPointer>
+#include <QWidget>
 
 #include "Backend.h"
-
-#include <QWidget>
 
 class QtBackend : public IBackend {
  public:

@@ -16,7 +16,9 @@ using namespace style;
 
 namespace {
 
-bool Has(const ControlTemplate& c, unsigned flag) { return (c.styles & flag) != 0; }
+bool Has(const ControlTemplate& c, unsigned flag) {
+  return (c.styles & flag) != 0;
+}
 
 bool Framed(const ControlTemplate& c) {
   return Has(c, Border) || Has(c, ClientEdge) || Has(c, StaticEdge) || Has(c, ModalFrame);
@@ -42,7 +44,8 @@ QWidget* CreateEdit(const ControlTemplate& c, QWidget* parent) {
   // Tab moves on to the next control, as in the dialogs the program was written for.
   edit->setTabChangesFocus(true);
   if (Has(c, AutoHScroll) || Has(c, HScroll)) edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-  edit->setVerticalScrollBarPolicy(Has(c, VScroll) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  edit->setVerticalScrollBarPolicy(Has(c, VScroll) ? Qt::ScrollBarAlwaysOn
+                                                   : Qt::ScrollBarAlwaysOff);
   edit->setHorizontalScrollBarPolicy(Has(c, HScroll) ? Qt::ScrollBarAlwaysOn
                                                      : Qt::ScrollBarAlwaysOff);
   if (!Framed(c)) edit->setFrameStyle(QFrame::NoFrame);
@@ -71,7 +74,8 @@ QWidget* CreateList(const ControlTemplate& c, QWidget* parent) {
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setUniformItemSizes(true);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  list->setVerticalScrollBarPolicy(Has(c, VScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  list->setVerticalScrollBarPolicy(Has(c, VScroll) ? Qt::ScrollBarAsNeeded
+                                                   : Qt::ScrollBarAlwaysOff);
   if (!Framed(c)) list->setFrameStyle(QFrame::NoFrame);
   return list;
 }
@@ -84,13 +88,19 @@ QWidget* CreateIcon(const ControlTemplate& c, QWidget* parent) {
 
 QWidget* CreateWidget(const ControlTemplate& c, QWidget* parent) {
   switch (c.kind) {
-    case ControlKind::Static: return CreateStatic(c, parent);
-    case ControlKind::Edit: return CreateEdit(c, parent);
+    case ControlKind::Static:
+      return CreateStatic(c, parent);
+    case ControlKind::Edit:
+      return CreateEdit(c, parent);
     case ControlKind::PushButton:
-    case ControlKind::CheckBox: return CreateButton(c, parent);
-    case ControlKind::ComboBox: return CreateCombo(c, parent);
-    case ControlKind::ListBox: return CreateList(c, parent);
-    case ControlKind::Icon: return CreateIcon(c, parent);
+    case ControlKind::CheckBox:
+      return CreateButton(c, parent);
+    case ControlKind::ComboBox:
+      return CreateCombo(c, parent);
+    case ControlKind::ListBox:
+      return CreateList(c, parent);
+    case ControlKind::Icon:
+      return CreateIcon(c, parent);
   }
   return new QWidget(parent);
 }

@@ -10,8 +10,7 @@
 #include "QtDialogUnits.h"
 #include "Resources.h"
 
-QWidget* CreateControl(const ControlTemplate& control, QWidget* parent,
-                       const QtDialogUnits& units);
+QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, const QtDialogUnits& units);
 
 // The icon resource's image closest to size, as a pixmap; null when there is none.
 QPixmap IconPixmap(const IconResource& icon, int size);

@@ -31,15 +31,18 @@ QString Shown(std::u8string_view text) {
 
 // The smallest horizontal unit at which every static and check box text fits its control.
 double FittingBaseX(const QFontMetricsF& metrics, const DialogTemplate& tmpl) {
-  constexpr double kFrame = 4;      // a sunken frame, both sides
+  constexpr double kFrame = 4;       // a sunken frame, both sides
   constexpr double kCheckMark = 22;  // the box and the gap before the text
   double base = 0;
   for (const ControlTemplate& c : tmpl.controls) {
     if (c.cx <= 0 || c.text.empty()) continue;
     double need = std::ceil(metrics.horizontalAdvance(Shown(c.text))) + 1;
-    if (c.kind == ControlKind::Static && (c.styles & style::Sunken)) need += kFrame;
-    else if (c.kind == ControlKind::CheckBox) need += kCheckMark;
-    else if (c.kind != ControlKind::Static) continue;
+    if (c.kind == ControlKind::Static && (c.styles & style::Sunken))
+      need += kFrame;
+    else if (c.kind == ControlKind::CheckBox)
+      need += kCheckMark;
+    else if (c.kind != ControlKind::Static)
+      continue;
     base = std::max(base, need * 4.0 / c.cx);
   }
   return base;
@@ -54,8 +57,12 @@ QtDialogUnits::QtDialogUnits(const QFont& font, const DialogTemplate* tmpl) {
   if (tmpl) m_baseX = std::max(m_baseX, FittingBaseX(metrics, *tmpl));
 }
 
-int QtDialogUnits::X(int du) const { return static_cast<int>(std::lround(du * m_baseX / 4.0)); }
-int QtDialogUnits::Y(int du) const { return static_cast<int>(std::lround(du * m_baseY / 8.0)); }
+int QtDialogUnits::X(int du) const {
+  return static_cast<int>(std::lround(du * m_baseX / 4.0));
+}
+int QtDialogUnits::Y(int du) const {
+  return static_cast<int>(std::lround(du * m_baseY / 8.0));
+}
 
 QRect QtDialogUnits::Rect(int x, int y, int cx, int cy) const {
   return QRect(X(x), Y(y), X(cx), Y(cy));

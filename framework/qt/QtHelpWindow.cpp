@@ -20,6 +20,10 @@ QtHelpWindow::QtHelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   resize(560, 420);
 }
 
-void QtHelpWindow::SetText(const QString& text) { m_text->setPlainText(qttext::ToQtLines(text)); }
+void QtHelpWindow::SetText(const QString& text) {
+  m_text->setPlainText(qttext::ToQtLines(text));
+}
 
-QString QtHelpWindow::Text() const { return m_text->toPlainText(); }
+QString QtHelpWindow::Text() const {
+  return m_text->toPlainText();
+}

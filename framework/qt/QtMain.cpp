@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +51,8 @@ void SetLook(QApplication& app) {
   DialogTemplate plain{};
   plain.pointSize = 9;
   QApplication::setFont(DialogFont(plain));
+  // Dates and sizes in the file dialogs read as the rest of the interface does.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   // The program ends when its main window's modal run ends, not when a window closes.
   app.setQuitOnLastWindowClosed(false);
 }

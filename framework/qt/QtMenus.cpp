@@ -4,8 +4,7 @@
 
 #include "QtText.h"
 
-QtMenuBar::QtMenuBar(const MenuTemplate& tmpl, QWidget* parent,
-                     std::function<void(int)> onCommand)
+QtMenuBar::QtMenuBar(const MenuTemplate& tmpl, QWidget* parent, std::function<void(int)> onCommand)
     : m_bar(new QMenuBar(parent)), m_onCommand(std::move(onCommand)) {
   // The menu belongs to the window, also where the desktop could host it elsewhere.
   m_bar->setNativeMenuBar(false);

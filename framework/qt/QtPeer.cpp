@@ -2,11 +2,11 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -64,8 +64,8 @@ void QtPeer::BuildWindow(QWidget* owner) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   if (const MenuTemplate* menu = m_tmpl.menuId ? AfxFindMenu(m_tmpl.menuId) : nullptr) {
-    m_menuBar = std::make_unique<QtMenuBar>(*menu, m_dialog,
-                                            [this](int command) { m_wnd.DispatchCommand(command); });
+    m_menuBar = std::make_unique<QtMenuBar>(
+        *menu, m_dialog, [this](int command) { m_wnd.DispatchCommand(command); });
     layout->setMenuBar(m_menuBar->Widget());
   }
   auto* client = new ClientArea(m_dialog, QSize(m_units.X(m_tmpl.cx), m_units.Y(m_tmpl.cy)));
@@ -130,7 +130,9 @@ QWidget* QtPeer::Control(int id) const {
   return nullptr;
 }
 
-QMenuBar* QtPeer::MenuBar() const { return m_menuBar ? m_menuBar->Widget() : nullptr; }
+QMenuBar* QtPeer::MenuBar() const {
+  return m_menuBar ? m_menuBar->Widget() : nullptr;
+}
 
 void QtPeer::ShowItem(int id, bool show) {
   if (ControlState* state = Find(id)) state->widget->setVisible(show);

@@ -11,8 +11,8 @@ class QtPeerDialog : public QDialog {
  public:
   QtPeerDialog(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags) {}
 
-  std::function<void()> onCancel;        // Escape, the close box
-  std::function<void()> onDefault;       // Enter outside multi-line edits and push buttons
+  std::function<void()> onCancel;   // Escape, the close box
+  std::function<void()> onDefault;  // Enter outside multi-line edits and push buttons
 
   void reject() override {
     if (onCancel) onCancel();

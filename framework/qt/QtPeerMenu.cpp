@@ -22,7 +22,9 @@ bool QtPeer::IsMenuItemEnabled(int command) {
   return action && action->isEnabled();
 }
 
-bool QtPeer::HasSystemMenu() { return (m_tmpl.styles & style::SystemMenu) != 0; }
+bool QtPeer::HasSystemMenu() {
+  return (m_tmpl.styles & style::SystemMenu) != 0;
+}
 
 // The window manager's own menu cannot take items from a program here, so the appended items
 // live in a menu of the window's own, opened with Alt+Space or the client area's context menu.
@@ -30,9 +32,8 @@ void QtPeer::AppendSystemMenuItem(int command, const CString& text) {
   if (!m_systemMenu) {
     m_systemMenu = new QMenu(m_dialog);
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), m_dialog);
-    QObject::connect(shortcut, &QShortcut::activated, m_dialog, [this] {
-      ShowSystemMenu(m_client->mapToGlobal(QPoint(0, 0)));
-    });
+    QObject::connect(shortcut, &QShortcut::activated, m_dialog,
+                     [this] { ShowSystemMenu(m_client->mapToGlobal(QPoint(0, 0))); });
   }
   if (command == 0) {
     m_systemMenu->addSeparator();
@@ -54,7 +55,9 @@ void QtPeer::SetIcon(HICON icon, bool) {
   m_dialog->setWindowIcon(WindowIcon(*icon));
 }
 
-bool QtPeer::IsIconic() { return m_dialog->isMinimized(); }
+bool QtPeer::IsIconic() {
+  return m_dialog->isMinimized();
+}
 
 void QtPeer::GetClientSize(int& width, int& height) {
   width = m_client->width();

@@ -37,8 +37,8 @@ TEST_F(QtTest, FileDialogsAreSetUpAsTheProgramAsks) {
   };
   for (const DialogCase& c : cases) {
     SCOPED_TRACE(c.what);
-    CFileDialog request(c.open, CString(".vkd"), U8(c.fileName), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                        U8(c.filter));
+    CFileDialog request(c.open, CString(".vkd"), U8(c.fileName),
+                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, U8(c.filter));
     QFileDialog dialog;
     PrepareFileDialog(dialog, request.Request());
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
@@ -69,7 +69,8 @@ TEST_F(QtTest, SaveWithoutOverwritePromptDoesNotAsk) {
 }
 
 TEST_F(QtTest, NameFiltersJoinDescriptionAndPatterns) {
-  EXPECT_EQ(NameFilter(U8(u8"辞書データ"), CString("*.vkd")), qttext::FromU8(u8"辞書データ (*.vkd)"));
+  EXPECT_EQ(NameFilter(U8(u8"辞書データ"), CString("*.vkd")),
+            qttext::FromU8(u8"辞書データ (*.vkd)"));
   EXPECT_EQ(NameFilter(U8(u8"辞書データ(*.vkd)"), CString("*.vkd")),
             qttext::FromU8(u8"辞書データ(*.vkd)"));
   EXPECT_EQ(NameFilter(CString("Text"), CString("*.txt;*.text")),

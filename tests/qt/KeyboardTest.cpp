@@ -31,11 +31,14 @@ TEST_F(QtTest, EnterRunsTheDefaultButtonExceptInTheMeaningEdit) {
     UINT expected;  // 0: no command
   };
   const Case cases[] = {
-      {IDC_SEARCH_TEXT, Qt::Key_Return, IDC_SEARCH}, {IDC_WORD_LIST, Qt::Key_Return, IDC_SEARCH},
-      {IDC_SHOWN_WORD, Qt::Key_Return, IDC_SEARCH},  {IDC_SHOWN_WORD, Qt::Key_Enter, IDC_SEARCH},
+      {IDC_SEARCH_TEXT, Qt::Key_Return, IDC_SEARCH},
+      {IDC_WORD_LIST, Qt::Key_Return, IDC_SEARCH},
+      {IDC_SHOWN_WORD, Qt::Key_Return, IDC_SEARCH},
+      {IDC_SHOWN_WORD, Qt::Key_Enter, IDC_SEARCH},
       {IDC_SHOWN_MEANING, Qt::Key_Return, 0},
       // A focused push button takes Enter itself.
-      {IDC_OPEN_DICT, Qt::Key_Return, IDC_OPEN_DICT}, {IDCANCEL, Qt::Key_Return, IDCANCEL},
+      {IDC_OPEN_DICT, Qt::Key_Return, IDC_OPEN_DICT},
+      {IDCANCEL, Qt::Key_Return, IDCANCEL},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.control << " key " << c.key);

@@ -96,10 +96,14 @@ TEST_F(QtTest, MenuItemsSendTheirCommandsAndGrayByCommandId) {
     std::u8string_view text;
     UINT command;
   };
-  const Item items[] = {{u8"新規(&N)", ID_DICT_NEW},        {u8"開く(&C)", IDC_OPEN_DICT},
-                        {u8"上書き保存(&S)", ID_FILE_SAVE},  {u8"終了(&Q)", ID_APP_EXIT},
-                        {u8"単語の登録(&A)", ID_WORD_ADD},   {u8"単語の削除(&E)", ID_WORD_DELETE},
-                        {u8"単語の修正(&C)", ID_WORD_MODIFY}, {u8"設定(&S)", ID_SETTINGS},
+  const Item items[] = {{u8"新規(&N)", ID_DICT_NEW},
+                        {u8"開く(&C)", IDC_OPEN_DICT},
+                        {u8"上書き保存(&S)", ID_FILE_SAVE},
+                        {u8"終了(&Q)", ID_APP_EXIT},
+                        {u8"単語の登録(&A)", ID_WORD_ADD},
+                        {u8"単語の削除(&E)", ID_WORD_DELETE},
+                        {u8"単語の修正(&C)", ID_WORD_MODIFY},
+                        {u8"設定(&S)", ID_SETTINGS},
                         {u8"バージョン情報(&V)", ID_VERSION_INFO}};
   for (const Item& item : items) {
     SCOPED_TRACE(item.command);

@@ -22,10 +22,16 @@ TEST_F(QtTest, MessageBoxTypesShowTheirButtonsAndReturnTheAnswer) {
       {MB_OK, {u8"OK"}, QMessageBox::NoIcon, QMessageBox::Ok, IDOK},
       {MB_OKCANCEL, {u8"OK", u8"キャンセル"}, QMessageBox::NoIcon, QMessageBox::Ok, IDOK},
       {MB_OKCANCEL, {u8"OK", u8"キャンセル"}, QMessageBox::NoIcon, QMessageBox::Cancel, IDCANCEL},
-      {MB_YESNO | MB_ICONEXCLAMATION, {u8"いいえ(&N)", u8"はい(&Y)"}, QMessageBox::Warning,
-       QMessageBox::Yes, IDYES},
-      {MB_YESNO | MB_ICONEXCLAMATION, {u8"いいえ(&N)", u8"はい(&Y)"}, QMessageBox::Warning,
-       QMessageBox::No, IDNO},
+      {MB_YESNO | MB_ICONEXCLAMATION,
+       {u8"いいえ(&N)", u8"はい(&Y)"},
+       QMessageBox::Warning,
+       QMessageBox::Yes,
+       IDYES},
+      {MB_YESNO | MB_ICONEXCLAMATION,
+       {u8"いいえ(&N)", u8"はい(&Y)"},
+       QMessageBox::Warning,
+       QMessageBox::No,
+       IDNO},
       {MB_OK | MB_ICONEXCLAMATION, {u8"OK"}, QMessageBox::Warning, QMessageBox::Ok, IDOK},
   };
   RecordingDialog main(IDD_VOKARI_DIALOG);
@@ -47,7 +53,8 @@ TEST_F(QtTest, MessageBoxTypesShowTheirButtonsAndReturnTheAnswer) {
       owner = box->parentWidget();
       box->button(c.press)->click();
     });
-    const int answer = main.MessageBox(U8(u8"辞書：英単語\nに保存します。"), U8(u8"上書き確認"), c.type);
+    const int answer =
+        main.MessageBox(U8(u8"辞書：英単語\nに保存します。"), U8(u8"上書き確認"), c.type);
     EXPECT_EQ(answer, c.result);
     buttons.sort();
     QStringList expected;

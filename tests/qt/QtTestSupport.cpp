@@ -48,7 +48,9 @@ QtBackend* QtEnvironment::m_backend = nullptr;
 
 }  // namespace
 
-QtBackend& QtTest::Backend() { return *QtEnvironment::m_backend; }
+QtBackend& QtTest::Backend() {
+  return *QtEnvironment::m_backend;
+}
 
 bool RecordingDialog::OnCmdMsg(UINT id, UINT code) {
   commands.emplace_back(id, code);
@@ -91,4 +93,6 @@ void Type(QWidget* w, const QString& text) {
   QApplication::sendEvent(w, &event);
 }
 
-void Settle() { QApplication::processEvents(); }
+void Settle() {
+  QApplication::processEvents();
+}

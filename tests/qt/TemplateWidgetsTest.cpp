@@ -19,12 +19,18 @@ namespace {
 const char* ExpectedClass(const ControlTemplate& c) {
   switch (c.kind) {
     case ControlKind::Static:
-    case ControlKind::Icon: return "QLabel";
-    case ControlKind::Edit: return (c.styles & style::MultiLine) ? "QPlainTextEdit" : "QLineEdit";
-    case ControlKind::PushButton: return "QPushButton";
-    case ControlKind::CheckBox: return "QCheckBox";
-    case ControlKind::ComboBox: return "QComboBox";
-    case ControlKind::ListBox: return "QListWidget";
+    case ControlKind::Icon:
+      return "QLabel";
+    case ControlKind::Edit:
+      return (c.styles & style::MultiLine) ? "QPlainTextEdit" : "QLineEdit";
+    case ControlKind::PushButton:
+      return "QPushButton";
+    case ControlKind::CheckBox:
+      return "QCheckBox";
+    case ControlKind::ComboBox:
+      return "QComboBox";
+    case ControlKind::ListBox:
+      return "QListWidget";
   }
   return "";
 }
@@ -194,7 +200,8 @@ TEST_F(QtTest, StylesOfTheMainWindowControlsShow) {
   auto* dictLabel = ControlAs<QLabel>(peer, IDC_DICT_LABEL);
   EXPECT_EQ(dictLabel->frameShadow(), QFrame::Sunken);
   EXPECT_NE(dictLabel->frameShape(), QFrame::NoFrame);
-  EXPECT_EQ(ControlAs<QLabel>(peer, IDC_COUNT_LABEL)->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+  EXPECT_EQ(ControlAs<QLabel>(peer, IDC_COUNT_LABEL)->alignment(),
+            Qt::AlignRight | Qt::AlignVCenter);
   EXPECT_TRUE(ControlAs<QPushButton>(peer, IDC_OPEN_DICT)->isFlat());
   EXPECT_TRUE(ControlAs<QPushButton>(peer, IDC_SEARCH)->isDefault());
   EXPECT_FALSE(ControlAs<QPushButton>(peer, IDCANCEL)->isDefault());

@@ -17,7 +17,8 @@ TEST(QtText, DisplayAgreesWithTheCodecForEveryCode) {
   for (unsigned first = 0; first < 256; ++first) {
     for (unsigned second = 0; second < 256; ++second) {
       const char pair[] = {static_cast<char>(first), static_cast<char>(second)};
-      const std::string_view bytes(pair, cp932::IsLeadByte(static_cast<unsigned char>(first)) ? 2 : 1);
+      const std::string_view bytes(pair,
+                                   cp932::IsLeadByte(static_cast<unsigned char>(first)) ? 2 : 1);
       if (qttext::FromCp932(CString(bytes)) != ByCodec(bytes) && ++mismatches < 5)
         ADD_FAILURE() << std::hex << first << " " << second;
       if (bytes.size() == 1) break;
@@ -27,10 +28,13 @@ TEST(QtText, DisplayAgreesWithTheCodecForEveryCode) {
 }
 
 TEST(QtText, MixedAndBrokenTextShowsAsTheCodecShowsIt) {
-  const std::string_view cases[] = {
-      "", "plain", "\x82\xA0\x82\xA2 and \xB1\xB2", "end on a lead byte \x82",
-      "\x81\x20 pair that is no character", "\x80\xA0\xFD\xFE\xFF",
-      std::string_view("nul\0inside", 10)};
+  const std::string_view cases[] = {"",
+                                    "plain",
+                                    "\x82\xA0\x82\xA2 and \xB1\xB2",
+                                    "end on a lead byte \x82",
+                                    "\x81\x20 pair that is no character",
+                                    "\x80\xA0\xFD\xFE\xFF",
+                                    std::string_view("nul\0inside", 10)};
   for (std::string_view bytes : cases)
     EXPECT_EQ(qttext::FromCp932(CString(bytes)), ByCodec(bytes)) << bytes;
 }
