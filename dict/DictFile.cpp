@@ -55,14 +55,19 @@ void WriteDictionary(CArchive& ar, const CDictData& book) {
   }
 }
 
-bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error) {
+namespace {
+
+// The one reading order, shared by ReadDictionary and ScanDictionary. With no book, each
+// string is read into a scratch string and dropped, so memory stays at one string's worth.
+bool ReadFields(CArchive& ar, CDictData* book, int* count, DictReadError* error) {
   DictReadError local;
   DictReadError& e = error ? *error : local;
   e = DictReadError{};
   e.field = "name";
+  CString scratch;
   try {
     e.offset = ar.GetPosition();
-    ar >> book.m_strName;
+    ar >> (book ? book->m_strName : scratch);
 
     e.field = "count";
     e.offset = ar.GetPosition();
@@ -75,22 +80,23 @@ bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error) {
       return false;
     }
     const std::uint32_t n = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (std::uint32_t{raw[3]} << 24);
-    const auto count = static_cast<std::int32_t>(n);
-    if (count < 0 || count > CDictData::MAX_WORDS) {
+    const auto entries = static_cast<std::int32_t>(n);
+    if (entries < 0 || entries > CDictData::MAX_WORDS) {
       e.kind = DictReadError::BadCount;
       e.announced = n;
       return false;
     }
-    book.m_nCount = count;
+    if (book) book->m_nCount = entries;
+    if (count) *count = entries;
 
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < entries; ++i) {
       e.entry = i;
       e.field = "word";
       e.offset = ar.GetPosition();
-      ar >> book.m_strWord[i];
+      ar >> (book ? book->m_strWord[i] : scratch);
       e.field = "meaning";
       e.offset = ar.GetPosition();
-      ar >> book.m_strMeaning[i];
+      ar >> (book ? book->m_strMeaning[i] : scratch);
     }
     e = DictReadError{};
     return true;
@@ -107,4 +113,14 @@ bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error) {
     e.detail = x.what();
     return false;
   }
+}
+
+}  // namespace
+
+bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error) {
+  return ReadFields(ar, &book, nullptr, error);
+}
+
+bool ScanDictionary(CArchive& ar, int* count, DictReadError* error) {
+  return ReadFields(ar, nullptr, count, error);
 }

@@ -35,3 +35,7 @@ void WriteDictionary(CArchive& ar, const CDictData& book);
 // book holds whatever had been read. Never throws for a damaged or unreadable file. A count
 // outside 0 to MAX_WORDS is damage; bytes after the last meaning are ignored.
 bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error);
+
+// Reads a dictionary as ReadDictionary does and gives the same verdict, but keeps none of its
+// text: for checking a file without holding it in memory. count (when given) gets the count.
+bool ScanDictionary(CArchive& ar, int* count, DictReadError* error);

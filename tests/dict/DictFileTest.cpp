@@ -166,6 +166,12 @@ TEST(DictFile, EveryTruncationIsAnEndOfFileInTheRightField) {
     EXPECT_EQ(err.entry, field->entry);
     EXPECT_EQ(err.offset, field->start);
     EXPECT_EQ(err.fileSize, cut);
+    // Scanning without keeping the text gives the same verdict.
+    CMemFile file(whole.substr(0, cut));
+    CArchive ar(&file, CArchive::load);
+    DictReadError scanned;
+    EXPECT_FALSE(ScanDictionary(ar, nullptr, &scanned));
+    EXPECT_EQ(scanned.Describe(), err.Describe());
   }
   auto book = std::make_unique<CDictData>();
   EXPECT_TRUE(ReadFromBytes(whole, *book));
@@ -186,6 +192,13 @@ TEST(DictFile, CountsOutsideTheBookAreRefused) {
     auto book = std::make_unique<CDictData>();
     DictReadError err;
     EXPECT_EQ(ReadFromBytes(bytes, *book, &err), c.accepted);
+    CMemFile file(bytes);
+    CArchive ar(&file, CArchive::load);
+    int count = -1;
+    EXPECT_EQ(ScanDictionary(ar, &count, nullptr), c.accepted);
+    if (c.accepted) {
+      EXPECT_EQ(count, static_cast<int>(c.raw));
+    }
     if (!c.accepted) {
       EXPECT_EQ(err.kind, DictReadError::BadCount);
       EXPECT_EQ(err.field, "count");

@@ -149,9 +149,9 @@ class Command {
     return "cannot open " + arg + ": " + why;
   }
 
-  // Reads FILE into book. On damage, returns false with the reader's error; on trouble opening
-  // it, returns false with opened = false.
-  bool Load(const std::string& arg, CDictData& book, DictReadError& error, bool& opened,
+  // Opens FILE for reading and runs read over it. Returns read's verdict; when the file
+  // cannot be opened, reports that and returns false with opened = false.
+  bool Load(const std::string& arg, const std::function<bool(CArchive&)>& read, bool& opened,
             std::uint64_t* end = nullptr) {
     opened = false;
     auto path = Path(arg);
@@ -168,7 +168,7 @@ class Command {
     bool ok;
     {
       CArchive ar(&file, CArchive::load);
-      ok = ReadDictionary(ar, book, &error);
+      ok = read(ar);
       if (end) *end = ar.GetPosition();
       ar.Close();
     }
@@ -181,7 +181,9 @@ class Command {
     auto book = std::make_unique<CDictData>();
     DictReadError error;
     bool opened;
-    if (Load(arg, *book, error, opened)) return book;
+    if (Load(
+            arg, [&](CArchive& ar) { return ReadDictionary(ar, *book, &error); }, opened))
+      return book;
     if (opened) m_err << "vkd: " << arg << " is damaged: " << error.Describe() << "\n";
     status = opened ? kFound : kTrouble;
     return nullptr;
@@ -236,16 +238,18 @@ class Command {
   int Check(const Options& o) {
     if (o.positional.size() != 1) return Trouble("check takes one FILE (see vkd check --help)");
     const std::string& arg = o.positional[0];
-    auto book = std::make_unique<CDictData>();
     DictReadError error;
     bool opened;
     std::uint64_t end = 0;
-    if (!Load(arg, *book, error, opened, &end)) {
+    int count = 0;
+    // Only the verdict is wanted: scanning keeps one string in memory, not the whole book.
+    if (!Load(
+            arg, [&](CArchive& ar) { return ScanDictionary(ar, &count, &error); }, opened, &end)) {
       if (!opened) return kTrouble;
       m_out << arg << ": " << error.Describe() << "\n";
       return kFound;
     }
-    m_out << arg << ": sound, " << book->m_nCount << (book->m_nCount == 1 ? " entry" : " entries");
+    m_out << arg << ": sound, " << count << (count == 1 ? " entry" : " entries");
     struct stat st {};
     if (auto native = ToNativePath(*Path(arg));
         native && stat(native->c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > end) {
