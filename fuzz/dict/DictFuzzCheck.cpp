@@ -35,7 +35,18 @@ void CheckDictionaryBytes(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   auto book = std::make_unique<CDictData>();
   DictReadError error;
-  if (!Read(bytes, *book, error)) {
+  const bool ok = Read(bytes, *book, error);
+  {
+    // Scanning gives the same verdict, count and message as reading.
+    CMemFile file(bytes);
+    CArchive ar(&file, CArchive::load);
+    DictReadError scanned;
+    int count = -1;
+    Require(ScanDictionary(ar, &count, &scanned) == ok);
+    Require(scanned.Describe() == error.Describe());
+    if (ok) Require(count == book->m_nCount);
+  }
+  if (!ok) {
     Require(!error.Describe().empty());
     if (error.kind == DictReadError::EndOfFile) Require(error.fileSize == size);
     Require(error.offset <= size);
