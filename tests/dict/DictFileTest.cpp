@@ -211,7 +211,7 @@ TEST(DictFile, CountsOutsideTheBookAreRefused) {
 }
 
 TEST(DictFile, Utf16StringsInAFile) {
-  // The word of entry 0 in the UTF-16 form: "ねこ".
+  // The word of entry 0 in the UTF-16 form: U+306D U+3053 (neko).
   const std::string good = Hex("01 6E 01 00 00 00 FF FE FF 02 6D 30 53 30 01 6D");
   auto book = std::make_unique<CDictData>();
   ASSERT_TRUE(ReadFromBytes(good, *book));

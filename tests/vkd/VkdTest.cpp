@@ -19,6 +19,11 @@ struct Result {
   std::string err;
 };
 
+// A UTF-8 literal as the plain bytes a command line carries.
+std::string Utf8(std::u8string_view text) {
+  return std::string(text.begin(), text.end());
+}
+
 Result Vkd(const std::vector<std::string>& args, const std::string& input = "") {
   std::istringstream in(input);
   std::ostringstream out, err;
@@ -73,7 +78,7 @@ TEST(Vkd, ExportImportRoundTripsByteForByte) {
           Vkd({"export", original, "--format", FormatName(f), "--encoding", encoding, "-o", text})
               .status,
           0);
-      const auto imported = Vkd({"import", text, "--name", "英単語", "-o", back, "--format",
+      const auto imported = Vkd({"import", text, "--name", Utf8(u8"英単語"), "-o", back, "--format",
                                  FormatName(f), "--encoding", encoding});
       ASSERT_EQ(imported.status, 0) << imported.err;
       EXPECT_EQ(ReadAll(back), ReadAll(original));
@@ -304,7 +309,8 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
 TEST(Vkd, SearchMatchesAsTheProgramDoes) {
   TempDir dir;
   const std::string path = dir.Path("s.vkd");
-  // Words 0..5; the katakana "ソ" ends in the byte 5C, and "　" (81 40) ends in "@".
+  // Words 0..5; katakana SO (83 5C) ends in a backslash byte, and the full-width space
+  // (81 40) in "@".
   WriteAll(path, DictBytes("n", {{U8(u8"ソース"), "m"},
                                  {"back\\slash", "m"},
                                  {U8(u8"表"), "m"},
@@ -312,14 +318,14 @@ TEST(Vkd, SearchMatchesAsTheProgramDoes) {
                                  {"mail@example", "m"},
                                  {"Cat", "m"}}));
   struct Case {
-    const char* text;
+    std::string text;
     std::vector<int> expected;
   } cases[] = {
-      {"\\", {1}},                    // never the trail byte of ソ or 表 (95 5C)
-      {"ソ", {0}},                    // and ソ never matches the plain backslash
-      {"@", {4}},                     // nor "@" the second half of the full-width space
-      {"　", {3}},      {"cat", {}},  // case-sensitive
-      {"a", {1, 4, 5}}, {"", {0, 1, 2, 3, 4, 5}},
+      {"\\", {1}},                       // never the trail byte of SO or of HYOU (95 5C)
+      {Utf8(u8"ソ"), {0}},               // and SO never matches the plain backslash
+      {"@", {4}},                        // nor "@" the second half of the full-width space
+      {Utf8(u8"　"), {3}}, {"cat", {}},  // case-sensitive
+      {"a", {1, 4, 5}},    {"", {0, 1, 2, 3, 4, 5}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -341,7 +347,8 @@ TEST(Vkd, ShowHelpAndVersion) {
   TempDir dir;
   const std::string path = dir.Path("s.vkd");
   WriteAll(path, DictBytes(U8(u8"英単語"), {{"cat", U8(u8"ねこ\r\n猫")}, {"", ""}}));
-  EXPECT_EQ(Vkd({"show", path}).out, "Name: 英単語\nEntries: 2\n0\tcat\n\tねこ\n\t猫\n1\t\n\t\n");
+  EXPECT_EQ(Vkd({"show", path}).out,
+            Utf8(u8"Name: 英単語\nEntries: 2\n0\tcat\n\tねこ\n\t猫\n1\t\n\t\n"));
   EXPECT_EQ(Vkd({"--version"}).out.rfind("vkd ", 0), 0u);
   for (const char* command : {"show", "check", "export", "import", "search"}) {
     const auto r = Vkd({command, "--help"});

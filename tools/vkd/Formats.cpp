@@ -10,7 +10,7 @@ namespace vkd {
 namespace {
 
 // Bytes of the character starting at i. In code page 932 a lead byte takes the next byte with
-// it, so a trail byte such as 0x5C (the second half of "ソ") is never read as a backslash.
+// it, so a trail byte such as 0x5C (the second half of katakana SO) is never read as a backslash.
 size_t CharLen(Encoding enc, std::string_view s, size_t i) {
   if (enc == Encoding::Cp932 && cp932::IsLeadByte(static_cast<unsigned char>(s[i])) &&
       i + 1 < s.size())

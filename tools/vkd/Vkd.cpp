@@ -75,6 +75,7 @@ const std::map<std::string, std::string> kCommandHelp = {
      "Exit status 1 when no word matches.\n"},
 };
 
+// One command's arguments: positional ones and option values by name.
 struct Options {
   std::vector<std::string> positional;
   std::map<std::string, std::string> values;
@@ -125,6 +126,8 @@ bool ParseOptions(const std::vector<std::string>& args, const std::vector<std::s
   return true;
 }
 
+// The commands, each given its parsed options; holds the three streams. It does no parsing of
+// the command line itself.
 class Command {
  public:
   Command(std::istream& in, std::ostream& out, std::ostream& err)
