@@ -8,7 +8,9 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "QtText.h"
 
@@ -61,9 +63,27 @@ QWidget* CreateButton(const ControlTemplate& c, QWidget* parent) {
   return button;
 }
 
+// Without horizontal auto-scroll a box takes only as much text as its width shows: typing
+// that would run past the edge is undone.
+void LimitToWidth(QLineEdit* edit) {
+  auto shown = std::make_shared<QString>(edit->text());
+  QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, shown](const QString& text) {
+    const int room = edit->contentsRect().width() - 6;  // the text margins inside the frame
+    if (!edit->isModified() || edit->fontMetrics().horizontalAdvance(text) <= room) {
+      *shown = text;
+      return;
+    }
+    const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - shown->size());
+    edit->setText(*shown);
+    edit->setCursorPosition(std::max(0, cursor));
+    edit->setModified(true);
+  });
+}
+
 QWidget* CreateCombo(const ControlTemplate& c, QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(Has(c, DropDown));
+  if (combo->lineEdit() && !Has(c, AutoHScroll)) LimitToWidth(combo->lineEdit());
   // Enter runs the default button; it never adds the typed text to the list.
   combo->setInsertPolicy(QComboBox::NoInsert);
   return combo;

@@ -151,3 +151,30 @@ TEST_F(QtTest, CheckBoxesExchangeTheirState) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QtTest, SearchBoxTakesOnlyWhatItsWidthShows) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  BindMainWindow(dlg);
+  dlg.Create();
+  auto* search = ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT)->lineEdit();
+  auto* word = ControlAs<QLineEdit>(dlg.Qt(), IDC_SHOWN_WORD);
+  const QString longText = qttext::FromU8(u8"とても長い検索語をここに入れてみるとどうなるか");
+  for (QChar ch : longText) Type(search, QString(ch));
+  for (QChar ch : longText) Type(word, QString(ch));
+  ASSERT_TRUE(dlg.UpdateData(TRUE));
+  const QString kept = qttext::FromCp932(dlg.Text(IDC_SEARCH_TEXT));
+  EXPECT_FALSE(kept.isEmpty());
+  EXPECT_TRUE(longText.startsWith(kept));
+  EXPECT_LT(kept.size(), longText.size());
+  EXPECT_LE(search->fontMetrics().horizontalAdvance(kept), search->contentsRect().width());
+  // The word edit scrolls instead, so it keeps everything.
+  EXPECT_EQ(qttext::FromCp932(dlg.Text(IDC_SHOWN_WORD)), longText);
+  // The program's own text is not cut.
+  dlg.Text(IDC_SEARCH_TEXT) = U8(u8"とても長い検索語をここに入れてみるとどうなるか");
+  dlg.UpdateData(FALSE);
+  EXPECT_EQ(search->text(), longText);
+}
+
+}  // namespace
