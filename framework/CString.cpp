@@ -56,16 +56,16 @@ void CString::FormatArgs(const CString& format, const Arg* args, size_t count) {
       out += f[i];
       continue;
     }
-    const char spec = f[++i];
-    if (spec == '%') {
+    const char conversion = f[++i];
+    if (conversion == '%') {
       out += '%';
       continue;
     }
     if (next >= count) throw std::invalid_argument("Format: too few arguments");
     const Arg& a = args[next++];
-    if (spec == 's' && a.kind == Arg::kText)
+    if (conversion == 's' && a.kind == Arg::kText)
       out.append(a.text);
-    else if (spec == 'd' && a.kind == Arg::kInt)
+    else if (conversion == 'd' && a.kind == Arg::kInt)
       out += std::to_string(a.value);
     else
       throw std::invalid_argument("Format: argument does not match its conversion");
