@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputMethodEvent>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "QtMain.h"
 #include "VokariResources.h"
@@ -77,9 +79,22 @@ void WhenModal(std::function<void(QWidget*)> action) {
   auto* timer = new QTimer;
   timer->setInterval(10);
   QWidget* before = QApplication::activeModalWidget();
-  QObject::connect(timer, &QTimer::timeout, [timer, before, action = std::move(action)] {
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, before, waited, action = std::move(action)] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == before || !modal->isVisible()) return;
+    // Keys only reach a dialog once it is the active window; on a loaded machine that can come
+    // well after it is shown.
+    const bool ready = modal && modal != before && modal->isVisible() && modal->isActiveWindow();
+    if (!ready) {
+      if (++*waited == 1000) {  // ten seconds: give up rather than hang the run
+        timer->stop();
+        timer->deleteLater();
+        ADD_FAILURE() << "no new active modal dialog appeared";
+        if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && modal != before)
+          dialog->done(IDCANCEL);
+      }
+      return;
+    }
     timer->stop();
     timer->deleteLater();
     action(modal);
