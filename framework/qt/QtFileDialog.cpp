@@ -19,7 +19,7 @@ QString NameFilter(const CString& description, const CString& pattern) {
   QString patterns = qttext::FromCp932(pattern);
   patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
   const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
-  if (text.endsWith(shown)) return text;  // "辞書データ(*.vkd)" already says it
+  if (text.endsWith(shown)) return text;  // the description already names its pattern
   return text.isEmpty() ? shown : text + QLatin1Char(' ') + shown;
 }
 

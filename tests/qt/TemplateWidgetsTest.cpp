@@ -225,7 +225,7 @@ TEST_F(QtTest, MnemonicStaticsGiveFocusToTheNextControl) {
 
   RecordingDialog plain(IDD_NEWDICT);
   plain.Create();
-  EXPECT_EQ(qobject_cast<QLabel*>(plain.Qt().ControlAt(0))->buddy(), nullptr);  // "辞書名"
+  EXPECT_EQ(qobject_cast<QLabel*>(plain.Qt().ControlAt(0))->buddy(), nullptr);  // the name label
 }
 
 TEST_F(QtTest, AboutBoxShowsTheIconAtItsOwnSize) {

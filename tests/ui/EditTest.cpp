@@ -28,8 +28,8 @@ class EditTest : public ::testing::Test {
     ui.ExpectDialog(IDD_ADDWORD, [](DialogScript& d) { d.Press(IDCANCEL); });
   }
   void Added(std::u8string_view dict, std::u8string_view word) {
-    const std::string text =
-        "辞書：" + Utf8(dict) + " に\n単語：" + Utf8(word) + "\nを追加しました";
+    const std::string text = Utf8(u8"辞書：") + Utf8(dict) + Utf8(u8" に\n単語：") + Utf8(word) +
+                             Utf8(u8"\nを追加しました");
     ui.ExpectMessage(std::u8string(text.begin(), text.end()), u8"結果", MB_OK);
   }
   void SaveQuestion(MainWindowHarness& w, int answer) {
@@ -207,7 +207,7 @@ TEST_F(EditTest, Modify) {
     const bool changes = c.result == IDOK && !c.notice;
     if (c.notice) ui.ExpectNotice(c.notice);
     if (changes) {
-      const std::string text = "単語：" + Utf8(c.word) + "\nを修正しました";
+      const std::string text = Utf8(u8"単語：") + Utf8(c.word) + Utf8(u8"\nを修正しました");
       ui.ExpectMessage(std::u8string(text.begin(), text.end()), u8"結果", MB_OK);
       ui.ExpectMessage(u8"p\nに保存します。", u8"上書き確認", MB_OKCANCEL, IDCANCEL);
     }

@@ -73,16 +73,16 @@ TEST_F(FileCommandsTest, NewWritesAnEmptyNamedDictionaryAndRemembersIt) {
   MainWindowHarness w(ui, dir.path());
   w.TypeSearch(u8"kept");
   NameDialog(u8"英単語");
-  FileDialog(false, u8"英単語.vkd", "英単語.vkd");
+  FileDialog(false, u8"英単語.vkd", Utf8(u8"英単語.vkd"));
   ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
   w.Command(ID_DICT_NEW);
-  EXPECT_EQ(ReadBytes(dir / "英単語.vkd"),
+  EXPECT_EQ(ReadBytes(dir / Utf8(u8"英単語.vkd")),
             std::string("\x06\x89\x70\x92\x50\x8C\xEA\x00\x00\x00\x00", 11));
   EXPECT_EQ(w.Text(IDC_DICT_LABEL), Utf8(u8"英単語"));
   EXPECT_EQ(w.Text(IDC_COUNT_LABEL), Utf8(u8"登録数：0"));
   EXPECT_EQ(w.Text(IDC_SEARCH_TEXT), "kept");
-  EXPECT_EQ(w.Dlg().m_dict.m_strPath, dir.Cp932Path("英単語.vkd"));
-  EXPECT_EQ(Ini(), "[General]\r\nLastPath=" + dir.Cp932Path("英単語.vkd").Bytes() + "\r\n");
+  EXPECT_EQ(w.Dlg().m_dict.m_strPath, dir.Cp932Path(Utf8(u8"英単語.vkd")));
+  EXPECT_EQ(Ini(), "[General]\r\nLastPath=" + dir.Cp932Path(Utf8(u8"英単語.vkd")).Bytes() + "\r\n");
   // Ready to be filled at once; nothing shown to delete or correct.
   EXPECT_TRUE(w.MenuEnabled(ID_WORD_ADD));
   EXPECT_FALSE(w.MenuEnabled(ID_WORD_DELETE));
