@@ -56,7 +56,7 @@ class CDictionaryDlg : public CDialog {
 
  private:
   bool ReadDictionaryFile(const CString& path, CDictData& book);
-  void TakeOverLoaded(const CString& path, const CDictData& book);
+  void TakeOverLoaded(const CString& path, CDictData& book);
   bool HasLiveCurrent() const;
   void ShowCount();
 };

@@ -1,5 +1,6 @@
 // Loading a dictionary file into the word book and saving the word book to one.
 #include <memory>
+#include <utility>
 
 #include "Archive.h"
 #include "DictFile.h"
@@ -31,13 +32,14 @@ bool CDictionaryDlg::ReadDictionaryFile(const CString& path, CDictData& book) {
 
 // The effects of a load, once the file has been read whole: the name, the count and the live
 // entries replace the word book's; its path and current entry stay.
-void CDictionaryDlg::TakeOverLoaded(const CString& path, const CDictData& book) {
+void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
   m_listWords.ResetContent();
-  m_dict.m_strName = book.m_strName;
+  // The texts move over rather than being copied: a book can hold tens of megabytes.
+  m_dict.m_strName = std::move(book.m_strName);
   m_dict.m_nCount = book.m_nCount;
   for (int i = 0; i < book.m_nCount; ++i) {
-    m_dict.m_strWord[i] = book.m_strWord[i];
-    m_dict.m_strMeaning[i] = book.m_strMeaning[i];
+    m_dict.m_strWord[i] = std::move(book.m_strWord[i]);
+    m_dict.m_strMeaning[i] = std::move(book.m_strMeaning[i]);
   }
   m_strDictLabel = m_dict.m_strName;
   ShowCount();
