@@ -33,7 +33,7 @@ class QtPeer : public IWindowPeer {
   // Controls in template order.
   QWidget* ControlAt(size_t index) const { return m_controls.at(index).widget; }
   size_t ControlCount() const { return m_controls.size(); }
-  void ShowSystemMenu(QPoint globalPos);
+  void ShowSystemMenu(QPoint globalPos, bool fromKeyboard = false);
 
   bool GetItemText(int id, CString& text) override;
   void SetItemText(int id, const CString& text) override;

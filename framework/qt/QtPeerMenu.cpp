@@ -33,7 +33,7 @@ void QtPeer::AppendSystemMenuItem(int command, const CString& text) {
     m_systemMenu = new QMenu(m_dialog);
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), m_dialog);
     QObject::connect(shortcut, &QShortcut::activated, m_dialog,
-                     [this] { ShowSystemMenu(m_client->mapToGlobal(QPoint(0, 0))); });
+                     [this] { ShowSystemMenu(m_client->mapToGlobal(QPoint(0, 0)), true); });
   }
   if (command == 0) {
     m_systemMenu->addSeparator();
@@ -45,8 +45,17 @@ void QtPeer::AppendSystemMenuItem(int command, const CString& text) {
                    [this, id] { m_wnd.DispatchSysCommand(id); });
 }
 
-void QtPeer::ShowSystemMenu(QPoint globalPos) {
-  if (m_systemMenu && !m_systemMenu->isEmpty()) m_systemMenu->popup(globalPos);
+// From the keyboard the first item is highlighted at once, so that Enter chooses it.
+void QtPeer::ShowSystemMenu(QPoint globalPos, bool fromKeyboard) {
+  if (!m_systemMenu || m_systemMenu->isEmpty()) return;
+  m_systemMenu->popup(globalPos);
+  if (!fromKeyboard) return;
+  for (QAction* action : m_systemMenu->actions()) {
+    if (!action->isSeparator() && action->isEnabled()) {
+      m_systemMenu->setActiveAction(action);
+      break;
+    }
+  }
 }
 
 void QtPeer::SetIcon(HICON icon, bool) {
