@@ -71,7 +71,11 @@ bool QtBackend::FileDialog(CWnd* owner, const FileDialogRequest& request, CStrin
 }
 
 void QtBackend::ShowHelp(CWnd* owner, const CString& text) {
-  if (!m_help) m_help = new QtHelpWindow(WidgetOf(owner));
+  if (!m_help) {
+    auto* help = new QtHelpWindow(WidgetOf(owner));
+    help->PlaceBeside(WidgetOf(owner));
+    m_help = help;
+  }
   static_cast<QtHelpWindow*>(m_help.data())->SetText(qttext::FromCp932(text));
   m_help->show();
   m_help->raise();

@@ -1,6 +1,10 @@
 #include "QtHelpWindow.h"
 
+#include <algorithm>
+
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,10 +24,36 @@ QtHelpWindow::QtHelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   resize(560, 420);
 }
 
+// Escape closes it, as it does the program's dialogs.
+void QtHelpWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void QtHelpWindow::SetText(const QString& text) {
   m_text->setPlainText(qttext::ToQtLines(text));
 }
 
 QString QtHelpWindow::Text() const {
   return m_text->toPlainText();
+}
+
+// Beside the owner on its right when the screen has room there, otherwise over its middle, and
+// always inside the screen.
+void QtHelpWindow::PlaceBeside(const QWidget* owner) {
+  if (!owner) return;
+  const QRect frame = owner->window()->frameGeometry();
+  QScreen* screen = owner->window()->screen();
+  const QRect area = screen ? screen->availableGeometry() : QRect();
+  QPoint at(frame.right() + 8, frame.top());
+  if (area.isValid() && at.x() + width() > area.right())
+    at = frame.center() - QPoint(width() / 2, height() / 2);
+  if (area.isValid()) {
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+  }
+  move(at);
 }

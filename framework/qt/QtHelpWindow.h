@@ -11,6 +11,10 @@ class QtHelpWindow : public QWidget {
   explicit QtHelpWindow(QWidget* owner);
   void SetText(const QString& text);
   QString Text() const;
+  void PlaceBeside(const QWidget* owner);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPlainTextEdit* m_text;

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QTest>
 #include <cstdlib>
 
 #include "FileDialog.h"
@@ -88,6 +90,29 @@ TEST_F(QtTest, HelpWindowShowsTheTextAndClosesOnRequest) {
   EXPECT_EQ(help->windowTitle(), qttext::FromU8(u8"Vokari ヘルプ"));
   EXPECT_EQ(help->findChild<QPlainTextEdit*>()->toPlainText(), qttext::FromU8(u8"使い方\n一行目"));
   main.WinHelp(0, HELP_QUIT);
+  Settle();
+  EXPECT_TRUE(Backend().HelpWindow() == nullptr || !Backend().HelpWindow()->isVisible());
+}
+
+TEST_F(QtTest, HelpWindowOpensBesideOrOverItsOwnerAndEscapeClosesIt) {
+  RecordingDialog main(IDD_VOKARI_DIALOG);
+  main.Create();
+  QWidget* owner = main.Qt().Dialog();
+  owner->show();
+  owner->move(250, 300);
+  Settle();
+  Backend().ShowHelp(&main, U8(u8"使い方"));
+  QWidget* help = Backend().HelpWindow();
+  ASSERT_NE(help, nullptr);
+  const QRect ownerRect = owner->frameGeometry();
+  const QRect helpRect = help->geometry();
+  const QRect area = owner->screen()->availableGeometry();
+  EXPECT_TRUE(area.contains(helpRect)) << helpRect.x() << "," << helpRect.y();
+  EXPECT_TRUE(helpRect.left() > ownerRect.right() || helpRect.contains(ownerRect.center()))
+      << helpRect.x() << "," << helpRect.y();
+  help->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+  QTest::keyClick(help->focusWidget() ? help->focusWidget() : help, Qt::Key_Escape);
   Settle();
   EXPECT_TRUE(Backend().HelpWindow() == nullptr || !Backend().HelpWindow()->isVisible());
 }
