@@ -58,6 +58,14 @@ QWidget* CreateButton(const ControlTemplate& c, QWidget* parent) {
   if (c.kind == ControlKind::CheckBox) return new QCheckBox(qttext::FromU8(c.text), parent);
   auto* button = new QPushButton(qttext::FromU8(c.text), parent);
   button->setFlat(Has(c, Flat));
+  // A flat button keeps a thin frame, so that it still reads as a button and not as a label.
+  if (Has(c, Flat)) {
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { border: 1px solid palette(dark); border-radius: 2px; padding: 0 3px; }"
+        "QPushButton:focus { border-color: palette(highlight); }"
+        "QPushButton:hover { background: palette(light); }"
+        "QPushButton:pressed { background: palette(mid); }"));
+  }
   button->setAutoDefault(true);
   button->setDefault(Has(c, DefaultButton));
   return button;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -202,7 +203,13 @@ TEST_F(QtTest, StylesOfTheMainWindowControlsShow) {
   EXPECT_NE(dictLabel->frameShape(), QFrame::NoFrame);
   EXPECT_EQ(ControlAs<QLabel>(peer, IDC_COUNT_LABEL)->alignment(),
             Qt::AlignRight | Qt::AlignVCenter);
-  EXPECT_TRUE(ControlAs<QPushButton>(peer, IDC_OPEN_DICT)->isFlat());
+  auto* openDict = ControlAs<QPushButton>(peer, IDC_OPEN_DICT);
+  EXPECT_TRUE(openDict->isFlat());
+  // Flat, but framed: its edge is drawn in another colour than the window behind it.
+  const QImage face = openDict->grab().toImage();
+  const QColor window = openDict->palette().color(QPalette::Window);
+  EXPECT_NE(face.pixelColor(0, face.height() / 2).rgb(), window.rgb());
+  EXPECT_NE(face.pixelColor(face.width() / 2, face.height() - 1).rgb(), window.rgb());
   EXPECT_TRUE(ControlAs<QPushButton>(peer, IDC_SEARCH)->isDefault());
   EXPECT_FALSE(ControlAs<QPushButton>(peer, IDCANCEL)->isDefault());
   auto* meaning = ControlAs<QPlainTextEdit>(peer, IDC_SHOWN_MEANING);
