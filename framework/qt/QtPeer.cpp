@@ -13,6 +13,7 @@
 
 #include "QtControls.h"
 #include "QtMenus.h"
+#include "QtMnemonics.h"
 #include "QtText.h"
 #include "Wnd.h"
 
@@ -43,6 +44,7 @@ Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl, bool owned) {
 
 QtPeer::QtPeer(const DialogTemplate& tmpl, CWnd& wnd, QWidget* owner)
     : m_tmpl(tmpl), m_wnd(wnd), m_units(DialogFont(tmpl), &tmpl) {
+  InstallControlMnemonicsFirst();
   BuildWindow(owner);
   BuildControls();
 }

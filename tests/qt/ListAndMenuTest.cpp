@@ -1,6 +1,7 @@
 // The word list's notifications, menu commands and graying, and the stand-in system menu.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -158,6 +159,44 @@ TEST_F(QtTest, SystemMenuItemsOpenFromAltSpaceAndReachOnSysCommand) {
   about.Create();
   EXPECT_TRUE(about.Peer()->HasSystemMenu());
   EXPECT_EQ(about.GetMenu(), nullptr);
+}
+
+// Alt with a letter presses the window's own control before the menu bar gets it; letters
+// only the menu bar has still open its menus, and Alt released first reaches the menu bar.
+TEST_F(QtTest, AltLetterReachesTheWindowsControlsBeforeItsMenuBar) {
+  struct Case {
+    Qt::Key key;
+    UINT command;  // 0: no control has the letter
+  };
+  const Case cases[] = {{Qt::Key_S, IDC_OPEN_DICT},  // also 設定(&S) on the menu bar
+                        {Qt::Key_F, IDC_SEARCH},     // also ファイル(&F)
+                        {Qt::Key_Q, IDCANCEL},
+                        {Qt::Key_D, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    dlg.Create();
+    QDialog* window = dlg.Qt().Dialog();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QWidget* focus = QApplication::focusWidget();
+    const QString before = ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT)->currentText();
+    QTest::keyClick(focus, c.key, Qt::AltModifier);
+    QTest::qWait(250);  // a mnemonic presses its button with a short animation
+    if (c.command != 0) {
+      EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{c.command, BN_CLICKED}}));
+      EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    } else {
+      EXPECT_TRUE(dlg.commands.empty());
+      QWidget* popup = QApplication::activePopupWidget();
+      EXPECT_NE(popup, nullptr);  // データ opened
+      if (popup) popup->close();
+    }
+    // Nothing was typed into the search box on the way.
+    EXPECT_EQ(ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT)->currentText(), before);
+    window->hide();
+  }
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+// Alt with a letter goes first to a control of the active window that has that mnemonic, and
+// only then to the menu bar, as the dialogs the program was written for do it: in the main
+// window Alt+S presses "辞書ファイル(&S)" and Alt+F "検索(&F)", while the menu bar stays reachable
+// with Alt released before the letter, or F10. Qt would instead treat such a letter as
+// ambiguous and only move the focus. Windows that are not the program's dialogs are left alone.
+#pragma once
+
+class QKeyEvent;
+class QWidget;
+
+// Installs the application-wide rule once; later calls do nothing.
+void InstallControlMnemonicsFirst();
+
+// The control of dialog that Alt+key reaches, or nullptr: a push button or check box with that
+// mnemonic, or a label with that mnemonic and a buddy; hidden and disabled ones do not count.
+QWidget* MnemonicTarget(QWidget* dialog, int key);
