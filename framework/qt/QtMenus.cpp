@@ -31,10 +31,14 @@ void QtMenuBar::AddItems(QWidget* menu, const std::vector<MenuItem>& items) {
       menu->addAction(separator);
       continue;
     }
-    // A command on the bar itself (設定) runs directly, without a popup.
+    // A command on the bar itself (設定) runs directly, without a popup. Chosen from the
+    // keyboard, it waits until the menu bar has handed the focus back; a dialog it opens would
+    // otherwise return the focus to a menu bar still waiting for keys.
     auto* action = new QAction(text, menu);
     const int command = item.command;
-    QObject::connect(action, &QAction::triggered, m_bar, [this, command] { m_onCommand(command); });
+    QObject::connect(
+        action, &QAction::triggered, m_bar, [this, command] { m_onCommand(command); },
+        menu == m_bar ? Qt::QueuedConnection : Qt::AutoConnection);
     menu->addAction(action);
     m_actions.emplace(command, action);
   }

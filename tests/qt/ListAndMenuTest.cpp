@@ -113,6 +113,7 @@ TEST_F(QtTest, MenuItemsSendTheirCommandsAndGrayByCommandId) {
     EXPECT_TRUE(action->isEnabled());
     dlg.commands.clear();
     action->trigger();
+    Settle();  // a command on the bar itself arrives from the event loop
     EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{item.command, BN_CLICKED}}));
 
     EXPECT_EQ(menu->EnableMenuItem(item.command, MF_BYCOMMAND | MF_GRAYED), MF_ENABLED);
@@ -197,6 +198,30 @@ TEST_F(QtTest, AltLetterReachesTheWindowsControlsBeforeItsMenuBar) {
     EXPECT_EQ(ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT)->currentText(), before);
     window->hide();
   }
+}
+
+// A command on the bar itself, chosen from the keyboard, runs once the menu bar has given the
+// focus back, so that a dialog it opens returns the focus to the window's control, not to a
+// menu bar still waiting for keys (where Escape would no longer close the window).
+TEST_F(QtTest, BarCommandFromTheKeyboardRunsAfterTheMenuBarLetsGo) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.Create();
+  QDialog* window = dlg.Qt().Dialog();
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QWidget* control = QApplication::focusWidget();
+  ASSERT_NE(control, nullptr);
+  QWidget* focusAtCommand = nullptr;
+  dlg.onCommand = [&](UINT, UINT) { focusAtCommand = QApplication::focusWidget(); };
+  QTest::keyClick(control, Qt::Key_Alt);  // Alt alone: the menu bar takes the keys
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{ID_SETTINGS, 0}}));
+  EXPECT_EQ(focusAtCommand, control);
+  EXPECT_EQ(QApplication::focusWidget(), control);
+  window->hide();
 }
 
 }  // namespace

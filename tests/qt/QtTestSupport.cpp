@@ -56,6 +56,7 @@ QtBackend& QtTest::Backend() {
 
 bool RecordingDialog::OnCmdMsg(UINT id, UINT code) {
   commands.emplace_back(id, code);
+  if (onCommand) onCommand(id, code);
   if (endOnOkCancel) return CDialog::OnCmdMsg(id, code);
   return true;
 }

@@ -34,6 +34,7 @@ class RecordingDialog : public CDialog {
   std::vector<std::pair<UINT, UINT>> commands;
   std::vector<UINT> sysCommands;
   bool endOnOkCancel = false;
+  std::function<void(UINT id, UINT code)> onCommand;  // called after recording
   // Text members bound to controls by DDX_Text, and check boxes by DDX_Check.
   std::vector<std::pair<int, CString>> texts;
   std::vector<std::pair<int, int>> checks;
