@@ -7,6 +7,8 @@
 #include <QInputMethodEvent>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "QtMain.h"
@@ -21,6 +23,13 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's file dialog keeps its state in the user's configuration; the tests keep theirs
+    // apart, so that they neither change the user's nor depend on it.
+    std::string config = (std::filesystem::temp_directory_path() / "vokari-qt-XXXXXX").string();
+    if (mkdtemp(config.data())) {
+      m_configHome = config;
+      qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
+    }
     RegisterVokariResources();
     m_app = new QApplication(m_argc, m_argv);
     SetUpApplication(*m_app);
@@ -33,6 +42,7 @@ class QtEnvironment : public ::testing::Environment {
     AfxSetBackend(nullptr);
     delete m_backend;
     delete m_app;
+    if (!m_configHome.empty()) std::filesystem::remove_all(m_configHome);
   }
   static QtBackend* m_backend;
 
@@ -42,6 +52,7 @@ class QtEnvironment : public ::testing::Environment {
   char* m_argv[2] = {m_name, nullptr};
   QApplication* m_app = nullptr;
   TestApp* m_winApp = nullptr;
+  std::string m_configHome;
 };
 QtBackend* QtEnvironment::m_backend = nullptr;
 
