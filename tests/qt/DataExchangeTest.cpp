@@ -97,9 +97,7 @@ TEST_F(QtTest, TextWithoutACodePage932FormFailsTheExchange) {
   main.Create();
   AfxGetApp()->m_pMainWnd = &main;
   QDialog* window = main.Qt().Dialog();
-  window->show();
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  ASSERT_NO_FATAL_FAILURE(ShowActive(window));
   auto* word = ControlAs<QLineEdit>(main.Qt(), IDC_SHOWN_WORD);
   main.Text(IDC_SHOWN_WORD) = CString("before");
   main.Text(IDC_DICT_LABEL) = CString("untouched");

@@ -10,13 +10,6 @@
 
 namespace {
 
-// Shows the window and makes it the active one, so that keys go where the focus is.
-void ShowActive(QDialog* window) {
-  window->show();
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-}
-
 // Gives control the focus and presses key where the focus then is, as a user would.
 void PressIn(QWidget* control, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   control->setFocus(Qt::TabFocusReason);
@@ -44,7 +37,7 @@ TEST_F(QtTest, EnterRunsTheDefaultButtonExceptInTheMeaningEdit) {
     SCOPED_TRACE(testing::Message() << c.control << " key " << c.key);
     RecordingDialog dlg(IDD_VOKARI_DIALOG);
     dlg.Create();
-    ShowActive(dlg.Qt().Dialog());
+    ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
     dlg.Qt().ListAddString(IDC_WORD_LIST, CString("cat"));
     PressIn(dlg.Qt().Control(c.control), c.key);
     std::vector<std::pair<UINT, UINT>> expected;
@@ -58,7 +51,7 @@ TEST_F(QtTest, EnterInTheMeaningEditMakesANewLine) {
   RecordingDialog dlg(IDD_VOKARI_DIALOG);
   dlg.texts = {{IDC_SHOWN_MEANING, CString("ab")}};
   dlg.Create();
-  ShowActive(dlg.Qt().Dialog());
+  ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
   auto* meaning = ControlAs<QPlainTextEdit>(dlg.Qt(), IDC_SHOWN_MEANING);
   meaning->setFocus();
   meaning->moveCursor(QTextCursor::End);
@@ -73,7 +66,7 @@ TEST_F(QtTest, EnterInTheMeaningEditMakesANewLine) {
 TEST_F(QtTest, TabLeavesTheMeaningEditForTheNextControl) {
   RecordingDialog dlg(IDD_VOKARI_DIALOG);
   dlg.Create();
-  ShowActive(dlg.Qt().Dialog());
+  ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
   auto* meaning = ControlAs<QPlainTextEdit>(dlg.Qt(), IDC_SHOWN_MEANING);
   PressIn(meaning, Qt::Key_Tab);
   EXPECT_EQ(meaning->toPlainText(), QString());
@@ -86,7 +79,7 @@ TEST_F(QtTest, EscapeAndTheCloseBoxAskForCancelAndLeaveTheWindowOpen) {
     SCOPED_TRACE(control);
     RecordingDialog dlg(IDD_VOKARI_DIALOG);
     dlg.Create();
-    ShowActive(dlg.Qt().Dialog());
+    ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
     PressIn(dlg.Qt().Control(control), Qt::Key_Escape);
     EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{IDCANCEL, BN_CLICKED}}));
     EXPECT_TRUE(dlg.Qt().Dialog()->isVisible());
@@ -94,7 +87,7 @@ TEST_F(QtTest, EscapeAndTheCloseBoxAskForCancelAndLeaveTheWindowOpen) {
   }
   RecordingDialog dlg(IDD_VOKARI_DIALOG);
   dlg.Create();
-  ShowActive(dlg.Qt().Dialog());
+  ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
   EXPECT_FALSE(dlg.Qt().Dialog()->close());  // the program did not end the dialog
   EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{IDCANCEL, BN_CLICKED}}));
   EXPECT_TRUE(dlg.Qt().Dialog()->isVisible());
@@ -123,7 +116,7 @@ TEST_F(QtTest, ModalRunEndsWithTheResultGivenToEndDialog) {
 TEST_F(QtTest, SecondaryDialogIsModalToAndCentredOverItsOwner) {
   RecordingDialog main(IDD_VOKARI_DIALOG);
   main.Create();
-  ShowActive(main.Qt().Dialog());
+  ASSERT_NO_FATAL_FAILURE(ShowActive(main.Qt().Dialog()));
   main.Qt().Dialog()->move(100, 80);
   Settle();
   RecordingDialog about(IDD_ABOUTBOX, &main);

@@ -23,9 +23,7 @@ class WordList : public QtTest {
  protected:
   void SetUp() override {
     dlg.Create();
-    dlg.Qt().Dialog()->show();
-    dlg.Qt().Dialog()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.Qt().Dialog()));
+    ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
     list.Attach(&dlg, IDC_WORD_LIST);
     for (const char* word : {"apple", "banana", "cherry"}) list.AddString(CString(word));
   }
@@ -143,9 +141,7 @@ TEST_F(QtTest, SystemMenuItemsOpenFromAltSpaceAndReachOnSysCommand) {
   EXPECT_EQ(menu->actions()[1]->text(), qttext::FromU8(u8"Vokari のバージョン情報(&A)..."));
 
   QDialog* window = dlg.Qt().Dialog();
-  window->show();
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  ASSERT_NO_FATAL_FAILURE(ShowActive(window));
   QTest::keyClick(window, Qt::Key_Space, Qt::AltModifier);
   EXPECT_TRUE(menu->isVisible());
   // Opened from the keyboard, the first item is ready for Enter.
@@ -178,9 +174,7 @@ TEST_F(QtTest, AltLetterReachesTheWindowsControlsBeforeItsMenuBar) {
     RecordingDialog dlg(IDD_VOKARI_DIALOG);
     dlg.Create();
     QDialog* window = dlg.Qt().Dialog();
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ASSERT_NO_FATAL_FAILURE(ShowActive(window));
     QWidget* focus = QApplication::focusWidget();
     const QString before = ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT)->currentText();
     QTest::keyClick(focus, c.key, Qt::AltModifier);
@@ -207,9 +201,7 @@ TEST_F(QtTest, BarCommandFromTheKeyboardRunsAfterTheMenuBarLetsGo) {
   RecordingDialog dlg(IDD_VOKARI_DIALOG);
   dlg.Create();
   QDialog* window = dlg.Qt().Dialog();
-  window->show();
-  window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  ASSERT_NO_FATAL_FAILURE(ShowActive(window));
   QWidget* control = QApplication::focusWidget();
   ASSERT_NE(control, nullptr);
   QWidget* focusAtCommand = nullptr;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QInputMethodEvent>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
@@ -118,6 +119,12 @@ void Type(QWidget* w, const QString& text) {
   QInputMethodEvent event;
   event.setCommitString(text);
   QApplication::sendEvent(w, &event);
+}
+
+void ShowActive(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
 void Settle() {

@@ -54,5 +54,9 @@ void WhenModal(std::function<void(QWidget*)> action);
 // Types text into w the way an input method commits it (how Japanese text arrives).
 void Type(QWidget* w, const QString& text);
 
+// Shows the window and makes it the active one, so that keys go where the focus is. Call it
+// inside ASSERT_NO_FATAL_FAILURE.
+void ShowActive(QWidget* window);
+
 // Lets queued events (painting, deferred deletes) run.
 void Settle();
