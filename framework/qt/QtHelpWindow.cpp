@@ -1,12 +1,11 @@
 #include "QtHelpWindow.h"
 
-#include <algorithm>
-
-#include <QPlainTextEdit>
-#include <QScreen>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "QtText.h"
 
