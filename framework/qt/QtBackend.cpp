@@ -72,8 +72,9 @@ bool QtBackend::FileDialog(CWnd* owner, const FileDialogRequest& request, CStrin
 
 void QtBackend::ShowHelp(CWnd* owner, const CString& text) {
   if (!m_help) {
-    auto* help = new QtHelpWindow(WidgetOf(owner));
-    help->PlaceBeside(WidgetOf(owner));
+    QWidget* ownerWidget = WidgetOf(owner);
+    auto* help = new QtHelpWindow(ownerWidget);
+    help->PlaceBeside(ownerWidget);
     m_help = help;
   }
   static_cast<QtHelpWindow*>(m_help.data())->SetText(qttext::FromCp932(text));

@@ -45,12 +45,11 @@ QString QtHelpWindow::Text() const {
 void QtHelpWindow::PlaceBeside(const QWidget* owner) {
   if (!owner) return;
   const QRect frame = owner->window()->frameGeometry();
-  QScreen* screen = owner->window()->screen();
-  const QRect area = screen ? screen->availableGeometry() : QRect();
   QPoint at(frame.right() + 8, frame.top());
-  if (area.isValid() && at.x() + width() > area.right())
-    at = frame.center() - QPoint(width() / 2, height() / 2);
-  if (area.isValid()) {
+  const QScreen* screen = owner->window()->screen();
+  if (screen) {
+    const QRect area = screen->availableGeometry();
+    if (at.x() + width() > area.right()) at = frame.center() - QPoint(width() / 2, height() / 2);
     at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width())));
     at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
   }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPointer>
 
 #include "QtPeerDialog.h"
 
@@ -14,6 +15,26 @@ bool IsAltLetter(const QKeyEvent& key) {
   if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier) return false;
   return (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z) ||
          (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9);
+}
+
+// The control of dialog that Alt+key reaches: a push button or check box with that mnemonic,
+// or a label with that mnemonic and a buddy; hidden and disabled ones do not count.
+QWidget* MnemonicTarget(QWidget* dialog, int key) {
+  const QKeySequence wanted(QKeyCombination(Qt::AltModifier, static_cast<Qt::Key>(key)));
+  for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+    if (widget->window() != dialog || !widget->isEnabled() || !widget->isVisibleTo(dialog))
+      continue;
+    QString text;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      text = button->text();
+    } else if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy()) {
+      text = label->text();
+    } else {
+      continue;
+    }
+    if (QKeySequence::mnemonic(text) == wanted) return widget;
+  }
+  return nullptr;
 }
 
 // What Qt itself does for a mnemonic that is not ambiguous.
@@ -53,26 +74,9 @@ class ControlMnemonicsFirst : public QObject {
 }  // namespace
 
 void InstallControlMnemonicsFirst() {
-  static ControlMnemonicsFirst* installed = nullptr;
+  // Owned by the application, so a later application gets a rule of its own.
+  static QPointer<ControlMnemonicsFirst> installed;
   if (installed || !qApp) return;
   installed = new ControlMnemonicsFirst(qApp);
   qApp->installEventFilter(installed);
-}
-
-QWidget* MnemonicTarget(QWidget* dialog, int key) {
-  const QKeySequence wanted(QKeyCombination(Qt::AltModifier, static_cast<Qt::Key>(key)));
-  for (QWidget* widget : dialog->findChildren<QWidget*>()) {
-    if (widget->window() != dialog || !widget->isEnabled() || !widget->isVisibleTo(dialog))
-      continue;
-    QString text;
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-      text = button->text();
-    } else if (auto* label = qobject_cast<QLabel*>(widget); label && label->buddy()) {
-      text = label->text();
-    } else {
-      continue;
-    }
-    if (QKeySequence::mnemonic(text) == wanted) return widget;
-  }
-  return nullptr;
 }

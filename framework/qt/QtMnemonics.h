@@ -6,12 +6,5 @@
 // alone.
 #pragma once
 
-class QKeyEvent;
-class QWidget;
-
 // Installs the application-wide rule once; later calls do nothing.
 void InstallControlMnemonicsFirst();
-
-// The control of dialog that Alt+key reaches, or nullptr: a push button or check box with that
-// mnemonic, or a label with that mnemonic and a buddy; hidden and disabled ones do not count.
-QWidget* MnemonicTarget(QWidget* dialog, int key);
