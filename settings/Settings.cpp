@@ -2,6 +2,13 @@
 
 #include "Profile.h"
 
+namespace {
+constexpr char kSection[] = "General";
+constexpr char kLastFileOpen[] = "LastFileOpen";
+constexpr char kIfAddSave[] = "IfAddSave";
+constexpr char kLastPath[] = "LastPath";
+}  // namespace
+
 CString SettingsFilePath() {
   char directory[260] = {};
   const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
@@ -9,6 +16,31 @@ CString SettingsFilePath() {
   CString path;
   path.Format("%s/Vokari.ini", directory);
   return path;
+}
+
+StoredSettings ReadSettings(const CString& iniPath) {
+  StoredSettings s;
+  s.lastFileOpen = static_cast<int>(GetPrivateProfileIntA(kSection, kLastFileOpen, 0, iniPath));
+  s.ifAddSave = static_cast<int>(GetPrivateProfileIntA(kSection, kIfAddSave, 0, iniPath));
+  if (s.lastFileOpen) {
+    char lastPath[260] = {};
+    if (GetPrivateProfileStringA(kSection, kLastPath, "", lastPath, sizeof lastPath, iniPath) > 1)
+      s.lastPath = CString(lastPath);
+  }
+  return s;
+}
+
+void RememberLastPath(const CString& iniPath, const CString& path) {
+  WritePrivateProfileStringA(kSection, kLastPath, path, iniPath);
+}
+
+void ForgetLastPath(const CString& iniPath) {
+  WritePrivateProfileStringA(kSection, kLastPath, "", iniPath);
+}
+
+void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave) {
+  WriteProfileNumber(kSection, kLastFileOpen, lastFileOpen, iniPath);
+  WriteProfileNumber(kSection, kIfAddSave, ifAddSave, iniPath);
 }
 
 void WriteProfileNumber(const char* section, const char* key, int value, const char* path) {

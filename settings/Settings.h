@@ -1,5 +1,7 @@
-// Where the settings file lies and how numbers are written to it. The reading of the settings at
-// start belongs to the main window; this folder only knows the file.
+// The settings file: where it lies, its one section and three keys, and the named reads and
+// writes the program makes of it. Every read and write goes through the profile functions, so
+// the bytes on disk are theirs; a failed write goes unnoticed, as every settings write does.
+// This folder knows nothing of the window or of dictionary files.
 #pragma once
 
 #include "CString.h"
@@ -9,6 +11,22 @@
 // file that does not exist and cannot be written.
 CString SettingsFilePath();
 
-// Writes value as "%d" to key in section of the settings file at path. A failed write goes
-// unnoticed, as every settings write does.
+// The three settings as read at start. lastPath is read only when lastFileOpen is on, and kept
+// only when it is at least 2 bytes long; otherwise it is empty.
+struct StoredSettings {
+  int lastFileOpen = 0;
+  int ifAddSave = 0;
+  CString lastPath;
+};
+
+StoredSettings ReadSettings(const CString& iniPath);
+
+// Stores path as the dictionary to reopen at the next start.
+void RememberLastPath(const CString& iniPath, const CString& path);
+// Empties the remembered path; the key stays in the file with an empty value.
+void ForgetLastPath(const CString& iniPath);
+// Stores the two options as "%d".
+void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave);
+
+// Writes value as "%d" to key in section of the settings file at path.
 void WriteProfileNumber(const char* section, const char* key, int value, const char* path);

@@ -55,7 +55,7 @@ class CDictionaryDlg : public CDialog {
   HICON m_hIcon;
 
  private:
-  bool ReadDictionaryFile(const CString& path, CDictData& book);
+  bool ReadBook(const CString& path, CDictData& book);
   void TakeOverLoaded(const CString& path, CDictData& book);
   bool HasLiveCurrent() const;
   void ShowCount();

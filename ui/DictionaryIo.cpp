@@ -2,32 +2,21 @@
 #include <memory>
 #include <utility>
 
-#include "Archive.h"
-#include "DictFile.h"
+#include "DictIo.h"
 #include "DictionaryDlg.h"
 #include "Messages.h"
-#include "Profile.h"
+#include "Settings.h"
 #include "WinApp.h"
 
 // Reads path whole into book. A file that cannot be opened or is damaged gets its notice and
 // leaves everything of the window as it was.
-bool CDictionaryDlg::ReadDictionaryFile(const CString& path, CDictData& book) {
-  if (!m_file.Open(path, CFile::modeReadWrite)) {
+bool CDictionaryDlg::ReadBook(const CString& path, CDictData& book) {
+  const DictIoResult r = ReadDictionaryFile(m_file, path, book, CFile::modeReadWrite);
+  if (r.kind == DictIoResult::CannotOpen)
     AfxMessageBox(U8(msg::kCannotOpen));
-    return false;
-  }
-  bool read = false;
-  try {
-    CArchive ar(&m_file, CArchive::load);
-    read = ReadDictionary(ar, book, nullptr);
-    ar.Close();
-    m_file.Close();
-  } catch (...) {
-    m_file.Abort();
-    read = false;
-  }
-  if (!read) AfxMessageBox(U8(msg::kDamaged));
-  return read;
+  else if (!r.ok())
+    AfxMessageBox(U8(msg::kDamaged));
+  return r.ok();
 }
 
 // The effects of a load, once the file has been read whole: the name, the count and the live
@@ -43,34 +32,23 @@ void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
   }
   m_strDictLabel = m_dict.m_strName;
   ShowCount();
-  if (!m_dict.m_strName.IsEmpty())
-    WritePrivateProfileStringA("General", "LastPath", path, m_strIniPath);
+  if (!m_dict.m_strName.IsEmpty()) RememberLastPath(m_strIniPath, path);
   UpdateData(FALSE);
   UpdateMenuState();
 }
 
 int CDictionaryDlg::LoadDictionary(CString path) {
   auto book = std::make_unique<CDictData>();
-  if (!ReadDictionaryFile(path, *book)) return 0;
+  if (!ReadBook(path, *book)) return 0;
   TakeOverLoaded(path, *book);
   return 1;
 }
 
 int CDictionaryDlg::SaveDictionary(CString path) {
   if (path.IsEmpty()) return 1;
-  if (!m_file.Open(path, CFile::modeCreate | CFile::modeWrite)) {
-    AfxMessageBox(U8(msg::kCannotOpen));
-    return 0;
-  }
-  try {
-    CArchive ar(&m_file, CArchive::store);
-    WriteDictionary(ar, m_dict);
-    ar.Close();
-    m_file.Close();
-  } catch (...) {
-    // The old file stays as it was: the new content only replaces it when complete.
-    m_file.Abort();
-    AfxMessageBox(U8(msg::kCannotSave));
+  const DictIoResult r = WriteDictionaryFile(m_file, path, m_dict);
+  if (!r.ok()) {
+    AfxMessageBox(U8(r.kind == DictIoResult::CannotOpen ? msg::kCannotOpen : msg::kCannotSave));
     return 0;
   }
   MessageBox(U8(msg::kSaved));

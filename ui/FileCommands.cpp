@@ -4,8 +4,8 @@
 #include "DictionaryDlg.h"
 #include "FileDialog.h"
 #include "Messages.h"
-#include "Profile.h"
 #include "SecondaryDialogs.h"
+#include "Settings.h"
 #include "WinApp.h"
 
 namespace {
@@ -27,7 +27,7 @@ void CDictionaryDlg::OnNewDictionary() {
   m_dict.Clear();
   m_dict.m_strName = nameDlg.m_strName;
   SaveDictionary(path);
-  WritePrivateProfileStringA("General", "LastPath", path, m_strIniPath);
+  RememberLastPath(m_strIniPath, path);
   m_strDictLabel = m_dict.m_strName;
   ShowCount();
   m_listWords.ResetContent();
@@ -45,7 +45,7 @@ void CDictionaryDlg::OnOpenDictionary() {
   m_listWords.ResetContent();
   // The open dictionary is replaced only by a file that has been read whole.
   auto book = std::make_unique<CDictData>();
-  if (!ReadDictionaryFile(path, *book)) return;
+  if (!ReadBook(path, *book)) return;
   m_dict.Clear();
   m_dict.m_strPath = path;
   TakeOverLoaded(path, *book);

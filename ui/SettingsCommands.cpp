@@ -1,24 +1,17 @@
 // Reading the settings at start and the settings dialog.
 #include "DictionaryDlg.h"
-#include "Profile.h"
 #include "SecondaryDialogs.h"
 #include "Settings.h"
 
 void CDictionaryDlg::LoadSettings() {
   m_strIniPath = SettingsFilePath();
   m_dict.Clear();
-  m_bLastFileOpen =
-      static_cast<int>(GetPrivateProfileIntA("General", "LastFileOpen", 0, m_strIniPath));
-  m_bIfAddSave = static_cast<int>(GetPrivateProfileIntA("General", "IfAddSave", 0, m_strIniPath));
-  if (m_bLastFileOpen) {
-    char lastPath[260] = {};
-    if (GetPrivateProfileStringA("General", "LastPath", "", lastPath, sizeof lastPath,
-                                 m_strIniPath) > 1)
-      m_dict.m_strPath = CString(lastPath);
-  }
+  const StoredSettings stored = ReadSettings(m_strIniPath);
+  m_bLastFileOpen = stored.lastFileOpen;
+  m_bIfAddSave = stored.ifAddSave;
+  m_dict.m_strPath = stored.lastPath;
   if (!m_dict.m_strPath.IsEmpty()) {
-    if (LoadDictionary(m_dict.m_strPath) == 0)
-      WritePrivateProfileStringA("General", "LastPath", "", m_strIniPath);
+    if (LoadDictionary(m_dict.m_strPath) == 0) ForgetLastPath(m_strIniPath);
   }
 }
 
@@ -27,8 +20,7 @@ void CDictionaryDlg::OnSettings() {
   dlg.m_bLastFileOpen = m_bLastFileOpen;
   dlg.m_bIfAddSave = m_bIfAddSave;
   if (dlg.DoModal() != IDOK) return;
-  WriteProfileNumber("General", "LastFileOpen", dlg.m_bLastFileOpen, m_strIniPath);
-  WriteProfileNumber("General", "IfAddSave", dlg.m_bIfAddSave, m_strIniPath);
+  StoreOptions(m_strIniPath, dlg.m_bLastFileOpen, dlg.m_bIfAddSave);
   m_bLastFileOpen = dlg.m_bLastFileOpen;
   m_bIfAddSave = dlg.m_bIfAddSave;
 }

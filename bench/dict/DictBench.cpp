@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "DictFile.h"
+#include "DictIo.h"
 #include "File.h"
 
 namespace {
@@ -53,11 +53,7 @@ struct Fixture {
 
   void Save(const std::string& path) const {
     CFile file;
-    if (!file.Open(CString(path), CFile::modeCreate | CFile::modeWrite)) std::abort();
-    CArchive ar(&file, CArchive::store);
-    WriteDictionary(ar, *book);
-    ar.Close();
-    file.Close();
+    if (!WriteDictionaryFile(file, CString(path), *book).ok()) std::abort();
   }
 };
 
@@ -70,16 +66,8 @@ void ReadDictionaryFile(benchmark::State& state) {
   Fixture& f = Files();
   for (auto _ : state) {
     CFile file;
-    if (!file.Open(CString(f.bookPath), CFile::modeReadWrite)) std::abort();
     auto book = std::make_unique<CDictData>();
-    DictReadError err;
-    bool ok;
-    {
-      CArchive ar(&file, CArchive::load);
-      ok = ReadDictionary(ar, *book, &err);
-      ar.Close();
-    }
-    file.Close();
+    const bool ok = ReadDictionaryFile(file, CString(f.bookPath), *book, CFile::modeReadWrite).ok();
     if (!ok || book->m_nCount != CDictData::MAX_WORDS) std::abort();
     benchmark::DoNotOptimize(book->m_strMeaning[1023].GetLength());
     // Giving the memory back is not reading, and costs the two sides very differently

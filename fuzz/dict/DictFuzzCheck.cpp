@@ -3,8 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "Archive.h"
-#include "DictFile.h"
+#include "DictIo.h"
 #include "MemFile.h"
 
 namespace {
@@ -15,17 +14,15 @@ void Require(bool condition) {
 
 bool Read(const std::string& bytes, CDictData& book, DictReadError& error) {
   CMemFile file(bytes);
-  CArchive ar(&file, CArchive::load);
-  const bool ok = ReadDictionary(ar, book, &error);
-  ar.Close();
-  return ok;
+  const DictIoResult r = ReadOpenDictionary(file, book);
+  Require(r.kind == DictIoResult::Ok || r.kind == DictIoResult::Damaged);
+  error = r.damage;
+  return r.ok();
 }
 
 std::string Write(const CDictData& book) {
   CMemFile file;
-  CArchive ar(&file, CArchive::store);
-  WriteDictionary(ar, book);
-  ar.Close();
+  Require(WriteOpenDictionary(file, book).ok());
   return file.Bytes();
 }
 
@@ -39,11 +36,10 @@ void CheckDictionaryBytes(const std::uint8_t* data, std::size_t size) {
   {
     // Scanning gives the same verdict, count and message as reading.
     CMemFile file(bytes);
-    CArchive ar(&file, CArchive::load);
-    DictReadError scanned;
     int count = -1;
-    Require(ScanDictionary(ar, &count, &scanned) == ok);
-    Require(scanned.Describe() == error.Describe());
+    const DictIoResult scanned = ScanOpenDictionary(file, &count);
+    Require(scanned.ok() == ok);
+    Require(scanned.damage.Describe() == error.Describe());
     if (ok) Require(count == book->m_nCount);
   }
   if (!ok) {

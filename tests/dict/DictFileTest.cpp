@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "Bytes.h"
 #include "DictFile.h"
+#include "DictIo.h"
 #include "File.h"
 #include "MemFile.h"
 #include "TempDir.h"
@@ -104,27 +109,10 @@ TEST(DictFile, FullBookThroughRealFilesAsTheMainWindowDoes) {
     saved->m_strMeaning[i] = CString(std::string(static_cast<size_t>(i * 7), 'm'));
   }
   CFile file;
-  try {
-    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
-    CArchive ar(&file, CArchive::store);
-    WriteDictionary(ar, *saved);
-    ar.Close();
-    file.Close();
-  } catch (const CFileException&) {
-    file.Abort();
-    FAIL() << "save failed";
-  }
-  ASSERT_TRUE(file.Open(path, CFile::modeReadWrite));
+  ASSERT_TRUE(WriteDictionaryFile(file, path, *saved).ok());
   auto book = std::make_unique<CDictData>();
-  DictReadError err;
-  bool ok;
-  {
-    CArchive ar(&file, CArchive::load);
-    ok = ReadDictionary(ar, *book, &err);
-    ar.Close();
-  }
-  file.Close();
-  ASSERT_TRUE(ok) << err.Describe();
+  const DictIoResult r = ReadDictionaryFile(file, path, *book, CFile::modeReadWrite);
+  ASSERT_TRUE(r.ok()) << r.damage.Describe();
   ExpectSameBook(*book, *saved);
   EXPECT_TRUE(book->m_strPath.IsEmpty());  // neither the path nor the current index is stored
 }
@@ -251,17 +239,58 @@ TEST(DictFile, DescriptionsSayWhatAndWhere) {
   }
 }
 
-TEST(DictFile, ReadFailureOfTheFileIsReportedNotThrown) {
-  // A file object that cannot be read at all stands in for a lost medium.
-  struct Broken : CMemFile {
-    UINT Read(void*, UINT) override { throw CFileException("medium gone", 5); }
-  } file;
-  CArchive ar(&file, CArchive::load);
+// Each way a whole-file read or write fails comes back as its kind; a programming error is
+// not mistaken for a damaged file.
+TEST(DictFile, FileFailuresComeBackByKind) {
+  struct Throws : CMemFile {
+    std::function<void()> fail;
+    UINT Read(void*, UINT) override {
+      fail();
+      return 0;
+    }
+  };
+  struct Case {
+    const char* name;
+    std::function<void()> fail;
+    DictIoResult::Kind kind;
+    const char* damage;
+  } cases[] = {
+      {"lost medium", [] { throw CFileException("medium gone", 5); }, DictIoResult::Damaged,
+       "reading the name at offset 0 failed: medium gone"},
+      {"no memory", [] { throw std::bad_alloc(); }, DictIoResult::OutOfMemory, ""},
+  };
+  for (const auto& c : cases) {
+    Throws file;
+    file.fail = c.fail;
+    auto book = std::make_unique<CDictData>();
+    const DictIoResult r = ReadOpenDictionary(file, *book);
+    EXPECT_EQ(r.kind, c.kind) << c.name;
+    if (r.kind == DictIoResult::Damaged) {
+      EXPECT_EQ(r.damage.Describe(), c.damage) << c.name;
+    }
+  }
+  Throws bug;
+  bug.fail = [] { throw std::logic_error("bug"); };
   auto book = std::make_unique<CDictData>();
-  DictReadError err;
-  EXPECT_FALSE(ReadDictionary(ar, *book, &err));
-  EXPECT_EQ(err.kind, DictReadError::ReadFailure);
-  EXPECT_EQ(err.Describe(), "reading the name at offset 0 failed: medium gone");
+  EXPECT_THROW(ReadOpenDictionary(bug, *book), std::logic_error);
+
+  TempDir dir;
+  CFile file;
+  EXPECT_EQ(ReadDictionaryFile(file, CString(dir.Path("none.vkd").c_str()), *book).osError, ENOENT);
+  WriteAll(dir.Path("cut.vkd"), Hex("02 61 62 01 00 00 00 01 78 05"));
+  const DictIoResult cut = ReadDictionaryFile(file, CString(dir.Path("cut.vkd").c_str()), *book);
+  EXPECT_EQ(cut.kind, DictIoResult::Damaged);
+  EXPECT_EQ(cut.damage.field, "meaning");
+  EXPECT_EQ(cut.damage.entry, 0);
+  EXPECT_EQ(cut.damage.offset, 9u);
+  EXPECT_FALSE(file.IsOpen());
+  CMemFile full;
+  full.SetWriteLimit(3);
+  const DictIoResult write = WriteOpenDictionary(full, *Book("ab", {{"x", "y"}}));
+  EXPECT_EQ(write.kind, DictIoResult::CannotWrite);
+  EXPECT_EQ(write.osError, ENOSPC);
+  EXPECT_EQ(WriteDictionaryFile(file, CString(dir.Path("no/x.vkd").c_str()), *book).kind,
+            DictIoResult::CannotOpen);
 }
 
 }  // namespace

@@ -1,0 +1,88 @@
+#include "DictIo.h"
+
+#include <new>
+
+#include "Archive.h"
+
+namespace {
+
+DictIoResult Failed(DictIoResult::Kind kind, int osError = 0) {
+  DictIoResult r;
+  r.kind = kind;
+  r.osError = osError;
+  return r;
+}
+
+// The one reading recipe on an open file: archive, read with read(archive, damage), close,
+// abandon on failure.
+template <typename Read>
+DictIoResult ReadWith(CFile& file, Read read) {
+  DictIoResult r;
+  try {
+    CArchive ar(&file, CArchive::load);
+    const bool sound = read(ar, r.damage);
+    r.end = ar.GetPosition();
+    ar.Close();
+    file.Close();
+    if (!sound) r.kind = DictIoResult::Damaged;
+  } catch (const std::bad_alloc&) {
+    file.Abort();
+    return Failed(DictIoResult::OutOfMemory);
+  } catch (const CFileException& e) {
+    // Closing a file that was only read does not fail in practice; if it does, the read is void.
+    file.Abort();
+    r.kind = DictIoResult::Damaged;
+    r.damage.kind = DictReadError::ReadFailure;
+    r.damage.detail = e.what();
+  }
+  return r;
+}
+
+}  // namespace
+
+DictIoResult ReadOpenDictionary(CFile& file, CDictData& book) {
+  return ReadWith(
+      file, [&](CArchive& ar, DictReadError& damage) { return ReadDictionary(ar, book, &damage); });
+}
+
+DictIoResult ScanOpenDictionary(CFile& file, int* count) {
+  return ReadWith(file, [&](CArchive& ar, DictReadError& damage) {
+    return ScanDictionary(ar, count, &damage);
+  });
+}
+
+DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book) {
+  try {
+    CArchive ar(&file, CArchive::store);
+    WriteDictionary(ar, book);
+    ar.Close();
+    file.Close();
+  } catch (const CFileException& e) {
+    // The old file stays as it was: the new content only replaces it when complete.
+    file.Abort();
+    return Failed(DictIoResult::CannotWrite, e.m_lOsError);
+  } catch (const CArchiveException&) {
+    file.Abort();
+    return Failed(DictIoResult::CannotWrite);
+  } catch (const std::bad_alloc&) {
+    file.Abort();
+    return Failed(DictIoResult::OutOfMemory);
+  }
+  return {};
+}
+
+DictIoResult ReadDictionaryFile(CFile& file, const CString& path, CDictData& book, UINT openFlags) {
+  if (!file.Open(path, openFlags)) return Failed(DictIoResult::CannotOpen, file.LastError());
+  return ReadOpenDictionary(file, book);
+}
+
+DictIoResult ScanDictionaryFile(CFile& file, const CString& path, int* count) {
+  if (!file.Open(path, CFile::modeRead)) return Failed(DictIoResult::CannotOpen, file.LastError());
+  return ScanOpenDictionary(file, count);
+}
+
+DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book) {
+  if (!file.Open(path, CFile::modeCreate | CFile::modeWrite))
+    return Failed(DictIoResult::CannotOpen, file.LastError());
+  return WriteOpenDictionary(file, book);
+}

@@ -1,0 +1,47 @@
+// Reading a whole dictionary file into a word book and writing a word book to a file: open,
+// lay an archive over the file, read or write, close, and abandon the file on any failure. Each
+// failure comes back by kind; nothing is shown to the user and nothing else is changed. A
+// programming error is not caught here: only the framework's file and archive failures and an
+// exhausted memory are turned into results.
+#pragma once
+
+#include <cstdint>
+
+#include "DictData.h"
+#include "DictFile.h"
+#include "File.h"
+
+struct DictIoResult {
+  enum Kind {
+    Ok,
+    CannotOpen,   // the open failed; osError says why
+    Damaged,      // the file was read but is not a dictionary; damage says what and where
+    CannotWrite,  // writing or putting the new file in place failed; osError says why
+    OutOfMemory,  // the file asked for more memory than there is
+  } kind = Ok;
+  int osError = 0;
+  DictReadError damage;
+  std::uint64_t end = 0;  // after a sound read: where the last meaning ended
+
+  bool ok() const { return kind == Ok; }
+};
+
+// Opens file on path with openFlags (modeRead, or modeReadWrite as the main window loads) and
+// reads a whole dictionary into book, which the caller passes cleared and keeps only on Ok.
+// The file is closed again on every path.
+DictIoResult ReadDictionaryFile(CFile& file, const CString& path, CDictData& book,
+                                UINT openFlags = CFile::modeRead);
+
+// Reads as ReadDictionaryFile does and gives the same verdict, but keeps no text: for checking
+// a file without holding it in memory. count (when given) gets the count.
+DictIoResult ScanDictionaryFile(CFile& file, const CString& path, int* count);
+
+// The same on a file that is already open (a CMemFile, say): the file is closed on success and
+// abandoned on failure, as above.
+DictIoResult ReadOpenDictionary(CFile& file, CDictData& book);
+DictIoResult ScanOpenDictionary(CFile& file, int* count);
+DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book);
+
+// Writes book to path, creating the file or replacing it whole once the new content is
+// complete. On failure the old file is as it was.
+DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book);
