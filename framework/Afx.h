@@ -25,10 +25,14 @@ constexpr UINT ID_HELP = 57670;
 // Message box types.
 constexpr UINT MB_OK = 0x00;
 constexpr UINT MB_OKCANCEL = 0x01;
+constexpr UINT MB_YESNOCANCEL = 0x03;
 constexpr UINT MB_YESNO = 0x04;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;
 constexpr UINT MB_TYPEMASK = 0x0F;
 constexpr UINT MB_ICONMASK = 0xF0;
+constexpr UINT MB_DEFBUTTON1 = 0x000;
+constexpr UINT MB_DEFBUTTON2 = 0x100;
+constexpr UINT MB_DEFMASK = 0xF00;
 
 // Notification codes.
 constexpr UINT BN_CLICKED = 0;

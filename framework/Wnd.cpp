@@ -27,6 +27,16 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
   pDX->Defer([&value, text] { value = text; });
 }
 
+void DDX_ShownText(CDataExchange* pDX, int id, CString& value) {
+  IWindowPeer* peer = pDX->m_pDlgWnd->Peer();
+  if (!pDX->m_bSaveAndValidate) {
+    peer->SetItemText(id, value);
+    return;
+  }
+  CString text;
+  if (peer->GetItemText(id, text)) pDX->Defer([&value, text] { value = text; });
+}
+
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
   IWindowPeer* peer = pDX->m_pDlgWnd->Peer();
   if (!pDX->m_bSaveAndValidate) {

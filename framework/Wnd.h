@@ -58,6 +58,9 @@ struct DataExchangeFailure {
 class CListBox;
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value);
+// For a control whose text is only shown, never stored or used: text the code page cannot hold
+// leaves value as it was instead of failing the exchange.
+void DDX_ShownText(CDataExchange* pDX, int id, CString& value);
 void DDX_Check(CDataExchange* pDX, int id, int& value);
 void DDX_Control(CDataExchange* pDX, int id, CListBox& control);
 

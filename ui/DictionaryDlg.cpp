@@ -33,8 +33,9 @@ void CDictionaryDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_WORD_LIST, m_listWords);
   DDX_Text(pDX, IDC_DICT_LABEL, m_strDictLabel);
-  DDX_Text(pDX, IDC_SHOWN_WORD, m_strShownWord);
-  DDX_Text(pDX, IDC_SHOWN_MEANING, m_strShownMeaning);
+  // The shown entry is never stored from its panes, so what is typed there cannot block.
+  DDX_ShownText(pDX, IDC_SHOWN_WORD, m_strShownWord);
+  DDX_ShownText(pDX, IDC_SHOWN_MEANING, m_strShownMeaning);
   DDX_Text(pDX, IDC_SEARCH_TEXT, m_strSearch);
   DDX_Text(pDX, IDC_COUNT_LABEL, m_strCountLabel);
 }
@@ -62,7 +63,7 @@ void CDictionaryDlg::UpdateMenuState() {
   CMenu* menu = GetMenu();
   if (!menu) return;
   menu->EnableMenuItem(ID_WORD_ADD, m_dict.m_strName.IsEmpty() ? MF_GRAYED : MF_ENABLED);
-  const UINT entryState = m_strShownWord.IsEmpty() ? MF_GRAYED : MF_ENABLED;
+  const UINT entryState = HasLiveCurrent() ? MF_ENABLED : MF_GRAYED;
   menu->EnableMenuItem(ID_WORD_DELETE, entryState);
   menu->EnableMenuItem(ID_WORD_MODIFY, entryState);
 }
@@ -98,8 +99,20 @@ void CDictionaryDlg::OnPaint() {
   m_peer->DrawIcon(m_hIcon, (width - cxIcon + 1) / 2, (height - cyIcon + 1) / 2);
 }
 
+// Every way of closing (閉じる, Escape, the close box, File ▸ 終了) comes here.
+void CDictionaryDlg::OnCancel() {
+  if (MayDropChanges()) CDialog::OnCancel();
+}
+
 HICON CDictionaryDlg::OnQueryDragIcon() {
   return m_hIcon;
+}
+
+// No entry is current, and the panes show none.
+void CDictionaryDlg::ForgetCurrent() {
+  m_dict.m_nCurrent = -1;
+  m_strShownWord.Empty();
+  m_strShownMeaning.Empty();
 }
 
 void CDictionaryDlg::ShowCount() {

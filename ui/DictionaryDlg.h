@@ -1,6 +1,7 @@
 // CDictionaryDlg: the main window. It owns the word book, the two settings, the one file object
 // used by every load and save, and the texts of its controls, and it runs every command of the
-// program. It shows nothing itself: all drawing is the backend's.
+// program. It knows whether the book has changes not yet saved and asks before they are dropped.
+// It shows nothing itself: all drawing is the backend's.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include "Dialog.h"
 #include "DictData.h"
 #include "File.h"
+#include "FileStamp.h"
 #include "resource.h"
 
 class CDictionaryDlg : public CDialog {
@@ -20,6 +22,7 @@ class CDictionaryDlg : public CDialog {
   void OnSysCommand(UINT nID, LPARAM lParam) override;
   void OnDestroy() override;
   void OnPaint() override;
+  void OnCancel() override;
   HICON OnQueryDragIcon() override;
 
   // Operations shared by the commands.
@@ -53,10 +56,21 @@ class CDictionaryDlg : public CDialog {
   CString m_strSearch;
   CString m_strCountLabel;
   HICON m_hIcon;
+  // The book differs from its file: an entry was added, corrected or deleted since the last
+  // load, save or New.
+  bool m_bModified = false;
 
  private:
+  bool MayDropChanges();
+  bool SaveBeforeDropping();
+  bool ChangedByAnother(const CString& path) const;
+  void TakeOverSaved(const CString& path);
+  void ForgetCurrent();
   bool ReadBook(const CString& path, CDictData& book);
   void TakeOverLoaded(const CString& path, CDictData& book);
   bool HasLiveCurrent() const;
   void ShowCount();
+
+  CString m_strStampPath;  // the file m_stamp was taken of
+  CFileStamp m_stamp;
 };

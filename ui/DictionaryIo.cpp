@@ -1,9 +1,11 @@
-// Loading a dictionary file into the word book and saving the word book to one.
+// Loading a dictionary file into the word book and saving the word book to one, and the
+// question before unsaved changes are dropped.
 #include <memory>
 #include <utility>
 
 #include "DictIo.h"
 #include "DictionaryDlg.h"
+#include "FileDialog.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "WinApp.h"
@@ -20,9 +22,10 @@ bool CDictionaryDlg::ReadBook(const CString& path, CDictData& book) {
 }
 
 // The effects of a load, once the file has been read whole: the name, the count and the live
-// entries replace the word book's; its path and current entry stay.
+// entries replace the word book's, the file becomes the book's, and no entry is current.
 void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
   m_listWords.ResetContent();
+  m_dict.Clear();
   // The texts move over rather than being copied: a book can hold tens of megabytes.
   m_dict.m_strName = std::move(book.m_strName);
   m_dict.m_nCount = book.m_nCount;
@@ -30,8 +33,13 @@ void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
     m_dict.m_strWord[i] = std::move(book.m_strWord[i]);
     m_dict.m_strMeaning[i] = std::move(book.m_strMeaning[i]);
   }
+  m_dict.m_strPath = path;
+  m_strStampPath = path;
+  m_stamp = CFileStamp::Of(path);
+  m_bModified = false;
   m_strDictLabel = m_dict.m_strName;
   ShowCount();
+  ForgetCurrent();
   if (!m_dict.m_strName.IsEmpty()) RememberLastPath(m_strIniPath, path);
   UpdateData(FALSE);
   UpdateMenuState();
@@ -44,17 +52,37 @@ int CDictionaryDlg::LoadDictionary(CString path) {
   return 1;
 }
 
+// True when the file at path is the one last loaded or saved and another program has written
+// it since (it still exists, but is another file or has another size or time).
+bool CDictionaryDlg::ChangedByAnother(const CString& path) const {
+  if (path != m_strStampPath || !m_stamp.exists) return false;
+  const CFileStamp now = CFileStamp::Of(path);
+  return now.exists && now != m_stamp;
+}
+
 int CDictionaryDlg::SaveDictionary(CString path) {
   if (path.IsEmpty()) return 1;
+  if (ChangedByAnother(path) && MessageBox(U8(msg::kChangedOutside), CString(),
+                                           MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+    return 0;
   const DictIoResult r = WriteDictionaryFile(m_file, path, m_dict);
   if (!r.ok()) {
     AfxMessageBox(U8(r.kind == DictIoResult::CannotOpen ? msg::kCannotOpen : msg::kCannotSave));
     return 0;
   }
+  TakeOverSaved(path);
+  return 1;
+}
+
+// The effects of a save, once the file is complete: it says so, the file becomes the book's,
+// and the word list is refilled.
+void CDictionaryDlg::TakeOverSaved(const CString& path) {
   MessageBox(U8(msg::kSaved));
   m_dict.m_strPath = path;
+  m_strStampPath = path;
+  m_stamp = CFileStamp::Of(path);
+  m_bModified = false;
   RefreshWordList();
-  return 1;
 }
 
 void CDictionaryDlg::ConfirmAndSave() {
@@ -62,4 +90,31 @@ void CDictionaryDlg::ConfirmAndSave() {
   question.Format(U8(msg::kConfirmSave), m_dict.m_strPath);
   if (MessageBox(question, U8(msg::kConfirmSaveCaption), MB_OKCANCEL) == IDOK)
     SaveDictionary(m_dict.m_strPath);
+}
+
+// Before the book is closed or replaced: with changes not yet saved, asks whether to save
+// them. True when the caller may go on.
+bool CDictionaryDlg::MayDropChanges() {
+  if (!m_bModified) return true;
+  switch (MessageBox(U8(msg::kUnsaved), CString(), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDYES:
+      return SaveBeforeDropping();
+    case IDNO:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Saves to the book's file without the overwrite question, or through the save dialog when
+// the book has no file yet. True only when the book was written.
+bool CDictionaryDlg::SaveBeforeDropping() {
+  CString path = m_dict.m_strPath;
+  if (path.IsEmpty()) {
+    CFileDialog fileDlg(FALSE, ".vkd", m_dict.m_strName + ".vkd",
+                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, U8(msg::kSaveFilter));
+    if (fileDlg.DoModal() != IDOK) return false;
+    path = fileDlg.GetPathName();
+  }
+  return SaveDictionary(path) == 1 && !m_bModified;
 }

@@ -32,6 +32,7 @@ void CDictionaryDlg::OnAddWord() {
       m_dict.m_strWord[slot] = dlg.m_strWord;
       m_dict.m_strMeaning[slot] = dlg.m_strMeaning;
       m_dict.m_nCount++;
+      m_bModified = true;
       CString result;
       result.Format(U8(msg::kAdded), m_dict.m_strName, dlg.m_strWord);
       MessageBox(result, U8(msg::kResultCaption), MB_OK);
@@ -68,6 +69,11 @@ void CDictionaryDlg::OnModifyWord() {
   }
   m_dict.m_strWord[current] = dlg.m_strWord;
   m_dict.m_strMeaning[current] = dlg.m_strMeaning;
+  m_bModified = true;
+  // The panes show the entry as it now is.
+  m_strShownWord = dlg.m_strWord;
+  m_strShownMeaning = dlg.m_strMeaning;
+  UpdateData(FALSE);
   CString result;
   result.Format(U8(msg::kModified), dlg.m_strWord);
   MessageBox(result, U8(msg::kResultCaption), MB_OK);
@@ -88,9 +94,13 @@ void CDictionaryDlg::OnDeleteWord() {
   // The last live entry moves into the hole; its old slot keeps its texts, outside the book.
   m_dict.m_strWord[current] = m_dict.m_strWord[m_dict.m_nCount];
   m_dict.m_strMeaning[current] = m_dict.m_strMeaning[m_dict.m_nCount];
+  m_bModified = true;
   MessageBox(U8(msg::kDeleted), CString(), MB_OK);
   RefreshWordList();
   if (m_bIfAddSave) ConfirmAndSave();
   ShowCount();
+  // The deleted entry is gone from the panes, and none takes its place.
+  ForgetCurrent();
   UpdateData(FALSE);
+  UpdateMenuState();
 }

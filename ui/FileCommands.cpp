@@ -1,6 +1,7 @@
 // Creating, opening and saving dictionary files under a chosen name.
 #include <memory>
 
+#include "DictIo.h"
 #include "DictionaryDlg.h"
 #include "FileDialog.h"
 #include "Messages.h"
@@ -13,6 +14,7 @@ constexpr DWORD kFileDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 }
 
 void CDictionaryDlg::OnNewDictionary() {
+  if (!MayDropChanges()) return;
   CNewDictDlg nameDlg;
   if (nameDlg.DoModal() != IDOK) return;
   if (nameDlg.m_strName.IsEmpty()) {
@@ -24,30 +26,37 @@ void CDictionaryDlg::OnNewDictionary() {
   if (fileDlg.DoModal() != IDOK) return;
   const CString path = fileDlg.GetPathName();
 
+  // Only a dictionary whose file was written replaces the open one.
+  auto book = std::make_unique<CDictData>();
+  book->m_strName = nameDlg.m_strName;
+  const DictIoResult written = WriteDictionaryFile(m_file, path, *book);
+  if (!written.ok()) {
+    AfxMessageBox(
+        U8(written.kind == DictIoResult::CannotOpen ? msg::kCannotOpen : msg::kCannotSave));
+    return;
+  }
   m_dict.Clear();
   m_dict.m_strName = nameDlg.m_strName;
-  SaveDictionary(path);
+  TakeOverSaved(path);
   RememberLastPath(m_strIniPath, path);
   m_strDictLabel = m_dict.m_strName;
   ShowCount();
   m_listWords.ResetContent();
-  m_strShownWord.Empty();
-  m_strShownMeaning.Empty();
+  ForgetCurrent();
   UpdateData(FALSE);
   // A dictionary just created can be filled at once.
   UpdateMenuState();
 }
 
 void CDictionaryDlg::OnOpenDictionary() {
+  if (!MayDropChanges()) return;
   CFileDialog fileDlg(TRUE, ".vkd", "*.vkd", kFileDialogFlags, U8(msg::kOpenFilter));
   if (fileDlg.DoModal() != IDOK) return;
   const CString path = fileDlg.GetPathName();
-  m_listWords.ResetContent();
-  // The open dictionary is replaced only by a file that has been read whole.
+  // The open dictionary, and the window showing it, are replaced only by a file that has been
+  // read whole.
   auto book = std::make_unique<CDictData>();
   if (!ReadBook(path, *book)) return;
-  m_dict.Clear();
-  m_dict.m_strPath = path;
   TakeOverLoaded(path, *book);
 }
 

@@ -21,6 +21,9 @@ inline constexpr char8_t kDeleted[] = u8"ポイッてした！";
 inline constexpr char8_t kBookFull[] = u8"これ以上は登録できないよ（1024語まで）";
 inline constexpr char8_t kSelectWord[] = u8"単語を選んでね";
 inline constexpr char8_t kNeedDictName[] = u8"辞書名は入力しないと！";
+inline constexpr char8_t kUnsaved[] = u8"変更が保存されていません。\n保存しますか？";
+inline constexpr char8_t kChangedOutside[] =
+    u8"ほかのプログラムがこのファイルを変更しました。\n上書きしますか？";
 inline constexpr char8_t kSaveFilter[] = u8"辞書データ|*.vkd|";
 inline constexpr char8_t kOpenFilter[] = u8"辞書データ(*.vkd)|*.vkd|";
 }  // namespace msg

@@ -9,9 +9,9 @@ void CDictionaryDlg::LoadSettings() {
   const StoredSettings stored = ReadSettings(m_strIniPath);
   m_bLastFileOpen = stored.lastFileOpen;
   m_bIfAddSave = stored.ifAddSave;
-  m_dict.m_strPath = stored.lastPath;
-  if (!m_dict.m_strPath.IsEmpty()) {
-    if (LoadDictionary(m_dict.m_strPath) == 0) ForgetLastPath(m_strIniPath);
+  // The book takes the remembered path only when its file loads.
+  if (!stored.lastPath.IsEmpty()) {
+    if (LoadDictionary(stored.lastPath) == 0) ForgetLastPath(m_strIniPath);
   }
 }
 

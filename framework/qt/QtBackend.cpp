@@ -47,7 +47,13 @@ int QtBackend::MessageBox(CWnd* owner, const CString& text, const CString& capti
       break;
     case MB_YESNO:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-      box.setDefaultButton(QMessageBox::Yes);
+      box.setDefaultButton((type & MB_DEFMASK) == MB_DEFBUTTON2 ? QMessageBox::No
+                                                                : QMessageBox::Yes);
+      break;
+    case MB_YESNOCANCEL:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setDefaultButton((type & MB_DEFMASK) == MB_DEFBUTTON2 ? QMessageBox::No
+                                                                : QMessageBox::Yes);
       break;
     default:
       box.setStandardButtons(QMessageBox::Ok);

@@ -71,19 +71,37 @@ QWidget* CreateButton(const ControlTemplate& c, QWidget* parent) {
   return button;
 }
 
-// Without horizontal auto-scroll a box takes only as much text as its width shows: typing
-// that would run past the edge is undone.
+// Without horizontal auto-scroll a box takes only as much text as its width shows. Text that
+// would run past the edge, typed, pasted or committed by an input method, is cut to its longest
+// beginning that fits, as typing it character by character would have left it.
 void LimitToWidth(QLineEdit* edit) {
   auto shown = std::make_shared<QString>(edit->text());
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, shown](const QString& text) {
     const int room = edit->contentsRect().width() - 6;  // the text margins inside the frame
-    if (!edit->isModified() || edit->fontMetrics().horizontalAdvance(text) <= room) {
+    const QFontMetrics metrics = edit->fontMetrics();
+    if (!edit->isModified() || metrics.horizontalAdvance(text) <= room) {
       *shown = text;
       return;
     }
-    const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - shown->size());
-    edit->setText(*shown);
-    edit->setCursorPosition(std::max(0, cursor));
+    // What was inserted: text minus the beginning and the end it shares with the old text.
+    qsizetype head = 0;
+    while (head < text.size() && head < shown->size() && text[head] == (*shown)[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < text.size() - head && tail < shown->size() - head &&
+           text[text.size() - 1 - tail] == (*shown)[shown->size() - 1 - tail])
+      ++tail;
+    QString inserted = text.mid(head, text.size() - head - tail);
+    const QString before = text.left(head);
+    const QString after = text.right(tail);
+    while (!inserted.isEmpty() && metrics.horizontalAdvance(before + inserted + after) > room) {
+      inserted.chop(inserted.size() >= 2 && inserted.back().isLowSurrogate() ? 2 : 1);
+    }
+    QString kept = before + inserted + after;
+    if (metrics.horizontalAdvance(kept) > room) kept = *shown;  // a deletion never widens
+    *shown = kept;
+    edit->setText(kept);
+    edit->setCursorPosition(static_cast<int>(
+        kept == before + inserted + after ? head + inserted.size() : std::min(head, kept.size())));
     edit->setModified(true);
   });
 }

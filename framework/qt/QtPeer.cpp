@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +21,31 @@
 using namespace style;
 
 namespace {
+
+// Remembers, at each mouse press on a list, which item was selected before the press changed
+// anything.
+class SelectedItemPress : public QObject {
+ public:
+  explicit SelectedItemPress(QListWidget* list) : QObject(list), m_list(list) {
+    list->viewport()->installEventFilter(this);
+  }
+  bool WasSelectedAtPress(QListWidgetItem* item) const {
+    return item && item == m_selectedAtPress && item->isSelected();
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonPress) {
+      const auto selected = m_list->selectedItems();
+      m_selectedAtPress = selected.isEmpty() ? nullptr : selected.front();
+    }
+    return false;
+  }
+
+ private:
+  QListWidget* m_list;
+  QListWidgetItem* m_selectedAtPress = nullptr;
+};
 
 // The client area: where the controls sit at their template positions, whatever the window's
 // size. Its size hint is the template's size.
@@ -104,6 +130,14 @@ void QtPeer::WireControl(ControlState& state) {
     QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, id] {
       if (!m_programSelecting) m_wnd.DispatchCommand(id, LBN_SELCHANGE);
     });
+    // The list reports every click, also on the item already selected (Qt itself reports only
+    // changes), so that clicking the selected word shows its entry again.
+    auto* watcher = new SelectedItemPress(list);
+    QObject::connect(list, &QListWidget::itemClicked, list,
+                     [this, id, watcher](QListWidgetItem* item) {
+                       if (watcher->WasSelectedAtPress(item))
+                         m_wnd.DispatchCommand(id, LBN_SELCHANGE);
+                     });
   }
   if (c.kind != ControlKind::Static && c.kind != ControlKind::Icon)
     m_dialog->WatchEnter(state.widget, (c.styles & MultiLine) != 0);

@@ -214,7 +214,8 @@ TEST_F(EditTest, Modify) {
     w.Command(ID_WORD_MODIFY);
     ui.VerifyAllConsumed();
     EXPECT_EQ(w.Dlg().m_dict.m_strWord[1].ToUtf8(), c.storedWord) << c.name;
-    EXPECT_EQ(w.Text(IDC_SHOWN_WORD), "old") << c.name << ": the edits follow only a selection";
+    EXPECT_EQ(w.Text(IDC_SHOWN_WORD), c.storedWord) << c.name << ": the panes show the entry";
+    EXPECT_EQ(w.Dlg().m_bModified, changes) << c.name;
     EXPECT_EQ(w.ListItems()[1], "old") << c.name;
   }
 }
@@ -238,16 +239,14 @@ TEST_F(EditTest, DeleteMovesTheLastEntryIntoTheHole) {
   EXPECT_EQ(w.Dlg().m_dict.m_strWord[4], "e") << "the vacated slot keeps its text";
   EXPECT_EQ(w.ListItems(), (std::vector<std::string>{"a", "e", "c", "d"}));
   EXPECT_EQ(w.Text(IDC_COUNT_LABEL), Utf8(u8"登録数：4"));
-  EXPECT_EQ(w.Text(IDC_SHOWN_WORD), "b");
-  EXPECT_EQ(w.Text(IDC_SHOWN_MEANING), "2");
-  EXPECT_TRUE(w.MenuEnabled(ID_WORD_DELETE));
-
-  // A second delete names the entry that moved in, not the word still shown.
-  ui.ExpectMessage(u8"辞書：d から\n単語：e を\n\n辞書から削除します。", u8"削除確認",
-                   MB_YESNO | MB_ICONEXCLAMATION, IDYES);
-  ui.ExpectMessage(u8"ポイッてした！", u8"Vokari", MB_OK);
+  // The deleted entry leaves the panes, and no other entry becomes current.
+  EXPECT_EQ(w.Text(IDC_SHOWN_WORD), "");
+  EXPECT_EQ(w.Text(IDC_SHOWN_MEANING), "");
+  EXPECT_FALSE(w.MenuEnabled(ID_WORD_DELETE));
+  EXPECT_FALSE(w.MenuEnabled(ID_WORD_MODIFY));
+  ui.ExpectNotice(u8"単語を選んでね");
   w.Command(ID_WORD_DELETE);
-  EXPECT_EQ(Words(w), (std::vector<std::string>{"a", "d", "c"}));
+  EXPECT_EQ(Words(w), (std::vector<std::string>{"a", "e", "c", "d"}));
 }
 
 TEST_F(EditTest, DeleteAndModifyNeedALiveCurrentEntry) {
@@ -263,9 +262,8 @@ TEST_F(EditTest, DeleteAndModifyNeedALiveCurrentEntry) {
   ui.ExpectMessage(u8"p\nに保存します。", u8"上書き確認", MB_OKCANCEL, IDCANCEL);
   w.Command(ID_WORD_DELETE);
   EXPECT_EQ(w.Dlg().m_dict.m_nCount, 0);
-  EXPECT_EQ(w.Dlg().m_dict.m_nCurrent, 0);
   EXPECT_EQ(w.Dlg().m_dict.m_strWord[0], "only");
-  EXPECT_TRUE(w.MenuEnabled(ID_WORD_DELETE)) << "still offered: the edits show the word";
+  EXPECT_FALSE(w.MenuEnabled(ID_WORD_DELETE));
   for (UINT command : {ID_WORD_DELETE, ID_WORD_MODIFY}) {
     ui.ExpectNotice(u8"単語を選んでね");
     w.Command(command);

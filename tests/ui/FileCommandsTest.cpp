@@ -105,7 +105,7 @@ TEST_F(FileCommandsTest, NewAfterAShownEntryEmptiesTheEdits) {
   EXPECT_FALSE(w.MenuEnabled(ID_WORD_DELETE));
 }
 
-TEST_F(FileCommandsTest, OpenReplacesTheDictionaryButKeepsTheShownEntry) {
+TEST_F(FileCommandsTest, OpenReplacesTheDictionaryAndEmptiesThePanes) {
   WriteBytes(dir / "b.vkd", VkdFile("b", {{"x", "1"}, {"y", "2"}, {"z", "3"}}));
   MainWindowHarness w(ui, dir.path());
   w.SetEntries(u8"a", {{u8"shown", u8"meaning"}, {u8"q", u8"r"}});
@@ -116,9 +116,9 @@ TEST_F(FileCommandsTest, OpenReplacesTheDictionaryButKeepsTheShownEntry) {
   EXPECT_EQ(w.Text(IDC_DICT_LABEL), "b");
   EXPECT_EQ(w.Text(IDC_COUNT_LABEL), Utf8(u8"登録数：3"));
   EXPECT_TRUE(w.ListItems().empty());
-  EXPECT_EQ(w.Text(IDC_SHOWN_WORD), "q");
-  EXPECT_EQ(w.Text(IDC_SHOWN_MEANING), "r");
-  EXPECT_EQ(w.Dlg().m_dict.m_nCurrent, 0);
+  EXPECT_EQ(w.Text(IDC_SHOWN_WORD), "");
+  EXPECT_EQ(w.Text(IDC_SHOWN_MEANING), "");
+  EXPECT_FALSE(w.MenuEnabled(ID_WORD_MODIFY)) << "no entry of the new book is current";
   EXPECT_EQ(w.Dlg().m_dict.m_strPath, dir.Cp932Path("b.vkd"));
   EXPECT_EQ(w.Dlg().m_dict.m_strWord[2], "z");
   EXPECT_TRUE(w.Dlg().m_dict.m_strWord[3].IsEmpty()) << "the old book's slots survived";
@@ -151,7 +151,7 @@ TEST_F(FileCommandsTest, AFailedOpenKeepsTheOpenDictionary) {
     EXPECT_EQ(w.Dlg().m_dict.m_strPath, dir.Cp932Path("a.vkd")) << file;
     EXPECT_EQ(w.Text(IDC_DICT_LABEL), "a") << file;
     EXPECT_EQ(w.Text(IDC_SHOWN_WORD), "w") << file;
-    EXPECT_TRUE(w.ListItems().empty()) << file;
+    EXPECT_EQ(w.ListItems(), std::vector<std::string>{"w"}) << file;
     EXPECT_TRUE(w.MenuEnabled(ID_WORD_ADD)) << file;
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "a.vkd")) << "something saved over the old path";

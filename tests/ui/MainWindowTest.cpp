@@ -92,25 +92,27 @@ TEST_F(MainWindowTest, EveryWayOfEndingClosesWithoutAQuestion) {
   }
 }
 
-TEST_F(MainWindowTest, MenuStateFollowsNameAndShownWord) {
+TEST_F(MainWindowTest, MenuStateFollowsNameAndCurrentEntry) {
   MainWindowHarness w(ui, dir.path());
+  w.SetEntries(u8"", {{u8"w", u8"m"}});
   struct Case {
     const char* name;
-    const char* shownWord;
+    int current;
     bool add, edit;
   };
-  const Case cases[] = {{"", "", false, false},
-                        {"d", "", true, false},
-                        {"", "w", false, true},
-                        {"d", "w", true, true}};
+  const Case cases[] = {{"", -1, false, false},
+                        {"d", -1, true, false},
+                        {"", 0, false, true},
+                        {"d", 0, true, true},
+                        {"d", 1, true, false}};
   for (const Case& c : cases) {
     w.Dlg().m_dict.m_strName = c.name;
-    w.Dlg().m_strShownWord = c.shownWord;
+    w.Dlg().m_dict.m_nCurrent = c.current;
     w.TypeInto(IDC_SHOWN_WORD, u8"control text is not looked at");
     w.Dlg().UpdateMenuState();
-    EXPECT_EQ(w.MenuEnabled(ID_WORD_ADD), c.add) << c.name << "/" << c.shownWord;
-    EXPECT_EQ(w.MenuEnabled(ID_WORD_DELETE), c.edit) << c.name << "/" << c.shownWord;
-    EXPECT_EQ(w.MenuEnabled(ID_WORD_MODIFY), c.edit) << c.name << "/" << c.shownWord;
+    EXPECT_EQ(w.MenuEnabled(ID_WORD_ADD), c.add) << c.name << "/" << c.current;
+    EXPECT_EQ(w.MenuEnabled(ID_WORD_DELETE), c.edit) << c.name << "/" << c.current;
+    EXPECT_EQ(w.MenuEnabled(ID_WORD_MODIFY), c.edit) << c.name << "/" << c.current;
   }
 }
 

@@ -57,12 +57,14 @@ TEST_F(SearchTest, SearchLeavesCurrentEntryAndShownTextsAlone) {
   w.Dlg().m_dict.m_nCurrent = 1;
   w.TypeInto(IDC_SHOWN_WORD, u8"typed word");
   w.TypeInto(IDC_SHOWN_MEANING, u8"typed meaning");
+  w.Dlg().m_dict.m_strName = "";
   w.Dlg().UpdateMenuState();
+  w.Dlg().m_dict.m_strName = "d";
   w.Command(IDC_SEARCH);
   EXPECT_EQ(w.Dlg().m_dict.m_nCurrent, 1);
   EXPECT_EQ(w.Text(IDC_SHOWN_WORD), "typed word");
   EXPECT_EQ(w.Text(IDC_SHOWN_MEANING), "typed meaning");
-  EXPECT_FALSE(w.MenuEnabled(ID_WORD_DELETE)) << "a search changed the menu";
+  EXPECT_FALSE(w.MenuEnabled(ID_WORD_ADD)) << "a search changed the menu";
 }
 
 TEST_F(SearchTest, EachItemSelectsTheEntryItWasListedFor) {
@@ -99,7 +101,7 @@ TEST_F(SearchTest, AnEmptyWordFromAFileSelectsItsOwnEntry) {
   w.Select(1);
   EXPECT_EQ(w.Dlg().m_dict.m_nCurrent, 1);
   EXPECT_EQ(w.Text(IDC_SHOWN_MEANING), "empty word");
-  EXPECT_FALSE(w.MenuEnabled(ID_WORD_DELETE)) << "an empty shown word enables delete";
+  EXPECT_TRUE(w.MenuEnabled(ID_WORD_DELETE)) << "an entry with an empty word is current too";
 }
 
 TEST_F(SearchTest, AnItemLeftFromBeforeACorrectionShowsTheNewWord) {
