@@ -1,6 +1,7 @@
 // The text forms vkd exports and imports: TSV (with backslash escapes), CSV (RFC 4180) and
 // JSON, each in UTF-8 or code page 932. Export turns a word book into bytes; import turns bytes
-// into entries or a message naming the line. Neither touches files.
+// into entries or a message naming the line. Neither touches files. Each format has a file of its
+// own (Tsv, Csv, Json); Records holds what they share.
 #pragma once
 
 #include <optional>

@@ -133,7 +133,8 @@ class Command {
   Command(std::istream& in, std::ostream& out, std::ostream& err)
       : m_in(in), m_out(out), m_err(err) {}
 
-  int Trouble(const std::string& message) {
+  // Writes "vkd: message" to the error stream and returns the status to exit with, kTrouble.
+  int ReportError(const std::string& message) {
     m_err << "vkd: " << message << "\n";
     return kTrouble;
   }
@@ -179,8 +180,9 @@ class Command {
     return ok;
   }
 
-  // Loads a dictionary for commands that need a sound one.
-  std::unique_ptr<CDictData> LoadSound(const std::string& arg, int& status) {
+  // Reads the whole dictionary at arg for commands that need an undamaged one. When it cannot be
+  // opened or is damaged, reports why and returns null with status kTrouble or kFound.
+  std::unique_ptr<CDictData> LoadUndamagedDictionary(const std::string& arg, int& status) {
     auto book = std::make_unique<CDictData>();
     DictReadError error;
     bool opened;
@@ -196,12 +198,12 @@ class Command {
   bool Save(const std::string& arg, const std::function<void(CFile&)>& write) {
     auto path = Path(arg);
     if (!path) {
-      Trouble(arg + ": the path cannot be written in code page 932");
+      ReportError(arg + ": the path cannot be written in code page 932");
       return false;
     }
     CFile file;
     if (!file.Open(*path, CFile::modeCreate | CFile::modeWrite)) {
-      Trouble(OpenFailure(arg, file.LastError()));
+      ReportError(OpenFailure(arg, file.LastError()));
       return false;
     }
     try {
@@ -209,16 +211,16 @@ class Command {
       file.Close();
     } catch (const CFileException& e) {
       file.Abort();
-      Trouble(e.what());
+      ReportError(e.what());
       return false;
     }
     return true;
   }
 
   int Show(const Options& o) {
-    if (o.positional.size() != 1) return Trouble("show takes one FILE (see vkd show --help)");
+    if (o.positional.size() != 1) return ReportError("show takes one FILE (see vkd show --help)");
     int status = kOk;
-    auto book = LoadSound(o.positional[0], status);
+    auto book = LoadUndamagedDictionary(o.positional[0], status);
     if (!book) return status;
     m_out << "Name: " << book->m_strName.ToUtf8() << "\n";
     m_out << "Entries: " << book->m_nCount << "\n";
@@ -239,7 +241,7 @@ class Command {
   }
 
   int Check(const Options& o) {
-    if (o.positional.size() != 1) return Trouble("check takes one FILE (see vkd check --help)");
+    if (o.positional.size() != 1) return ReportError("check takes one FILE (see vkd check --help)");
     const std::string& arg = o.positional[0];
     DictReadError error;
     bool opened;
@@ -268,32 +270,33 @@ class Command {
     encoding = Encoding::Utf8;
     if (auto it = o.values.find("--format"); it != o.values.end()) {
       auto f = ParseFormat(it->second);
-      if (!f) return Trouble("unknown format " + it->second + " (tsv, csv or json)"), false;
+      if (!f) return ReportError("unknown format " + it->second + " (tsv, csv or json)"), false;
       format = *f;
     }
     if (auto it = o.values.find("--encoding"); it != o.values.end()) {
       auto e = ParseEncoding(it->second);
-      if (!e) return Trouble("unknown encoding " + it->second + " (utf-8 or cp932)"), false;
+      if (!e) return ReportError("unknown encoding " + it->second + " (utf-8 or cp932)"), false;
       encoding = *e;
     }
     return true;
   }
 
   int Export(const Options& o) {
-    if (o.positional.size() != 1) return Trouble("export takes one FILE (see vkd export --help)");
+    if (o.positional.size() != 1)
+      return ReportError("export takes one FILE (see vkd export --help)");
     Format format;
     Encoding encoding;
     if (!FormatAndEncoding(o, format, encoding)) return kTrouble;
     int status = kOk;
-    auto book = LoadSound(o.positional[0], status);
+    auto book = LoadUndamagedDictionary(o.positional[0], status);
     if (!book) return status;
     std::string error;
     auto text = vkd::Export(*book, format, encoding, error);
-    if (!text) return Trouble(o.positional[0] + ": " + error + "; try --encoding cp932");
+    if (!text) return ReportError(o.positional[0] + ": " + error + "; try --encoding cp932");
     auto outPath = o.values.find("-o");
     if (outPath == o.values.end()) {
       m_out << *text;
-      return m_out.good() ? kOk : Trouble("cannot write to standard output");
+      return m_out.good() ? kOk : ReportError("cannot write to standard output");
     }
     const bool saved = Save(outPath->second, [&](CFile& file) {
       file.Write(text->data(), static_cast<UINT>(text->size()));
@@ -302,31 +305,31 @@ class Command {
   }
 
   int Import(const Options& o) {
-    if (o.positional.size() != 1) return Trouble("import takes one IN (see vkd import --help)");
+    if (o.positional.size() != 1) return ReportError("import takes one IN (see vkd import --help)");
     Format format;
     Encoding encoding;
     if (!FormatAndEncoding(o, format, encoding)) return kTrouble;
     auto target = o.values.find("-o");
-    if (target == o.values.end()) return Trouble("import needs -o FILE");
+    if (target == o.values.end()) return ReportError("import needs -o FILE");
     const std::string& inArg = o.positional[0];
     std::string input;
     if (inArg == "-") {
       input.assign(std::istreambuf_iterator<char>(m_in), {});
     } else {
       std::ifstream file(inArg, std::ios::binary);
-      if (!file) return Trouble("cannot read " + inArg + ": " + std::strerror(errno));
+      if (!file) return ReportError("cannot read " + inArg + ": " + std::strerror(errno));
       input.assign(std::istreambuf_iterator<char>(file), {});
     }
     ImportResult result = vkd::Import(input, format, encoding);
-    if (!result.ok()) return Trouble(inArg + ": " + result.error + "; nothing was written");
+    if (!result.ok()) return ReportError(inArg + ": " + result.error + "; nothing was written");
     auto book = std::make_unique<CDictData>();
     if (auto name = o.values.find("--name"); name != o.values.end()) {
       if (!CString::FromUtf8(name->second, book->m_strName))
-        return Trouble("the name cannot be written in code page 932");
+        return ReportError("the name cannot be written in code page 932");
     } else if (result.name) {
       book->m_strName = CString(*result.name);
     } else {
-      return Trouble("import needs --name NAME");
+      return ReportError("import needs --name NAME");
     }
     for (auto& e : result.entries) {
       book->m_strWord[book->m_nCount] = CString(std::move(e.word));
@@ -338,7 +341,7 @@ class Command {
     auto outPath = Path(outArg);
     auto native = outPath ? ToNativePath(*outPath) : std::nullopt;
     if (!o.force && native && stat(native->c_str(), &st) == 0)
-      return Trouble(outArg + " exists; use --force to replace it");
+      return ReportError(outArg + " exists; use --force to replace it");
     const bool saved = Save(outArg, [&](CFile& file) {
       CArchive ar(&file, CArchive::store);
       WriteDictionary(ar, *book);
@@ -351,12 +354,12 @@ class Command {
 
   int Search(const Options& o) {
     if (o.positional.size() != 2)
-      return Trouble("search takes FILE and TEXT (see vkd search --help)");
+      return ReportError("search takes FILE and TEXT (see vkd search --help)");
     CString text;
     if (!CString::FromUtf8(o.positional[1], text))
-      return Trouble("TEXT cannot be written in code page 932");
+      return ReportError("TEXT cannot be written in code page 932");
     int status = kOk;
-    auto book = LoadSound(o.positional[0], status);
+    auto book = LoadUndamagedDictionary(o.positional[0], status);
     if (!book) return status;
     bool any = false;
     for (int i = 0; i < book->m_nCount; ++i) {
@@ -403,7 +406,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   std::string error;
   Command c(in, out, err);
   if (!ParseOptions({args.begin() + 1, args.end()}, valued, o, error))
-    return c.Trouble(error + " (see vkd " + command + " --help)");
+    return c.ReportError(error + " (see vkd " + command + " --help)");
   if (o.help) {
     out << help->second;
     return kOk;
