@@ -60,7 +60,9 @@ DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book) {
   } catch (const CFileException& e) {
     // The old file stays as it was: the new content only replaces it when complete.
     file.Abort();
-    return Failed(DictIoResult::CannotWrite, e.m_lOsError);
+    DictIoResult r = Failed(DictIoResult::CannotWrite, e.m_lOsError);
+    r.detail = e.what();
+    return r;
   } catch (const CArchiveException&) {
     file.Abort();
     return Failed(DictIoResult::CannotWrite);

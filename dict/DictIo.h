@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "DictData.h"
 #include "DictFile.h"
@@ -20,6 +21,7 @@ struct DictIoResult {
     OutOfMemory,  // the file asked for more memory than there is
   } kind = Ok;
   int osError = 0;
+  std::string detail;  // CannotWrite: the system's message
   DictReadError damage;
   std::uint64_t end = 0;  // after a sound read: where the last meaning ended
 

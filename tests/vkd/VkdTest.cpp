@@ -7,6 +7,7 @@
 #include "Archive.h"
 #include "Bytes.h"
 #include "DictFile.h"
+#include "DictIo.h"
 #include "MemFile.h"
 #include "TempDir.h"
 #include "Vkd.h"
@@ -41,9 +42,7 @@ std::string DictBytes(const CString& name,
     book->m_strMeaning[book->m_nCount++] = m;
   }
   CMemFile file;
-  CArchive ar(&file, CArchive::store);
-  WriteDictionary(ar, *book);
-  ar.Close();
+  if (!WriteOpenDictionary(file, *book).ok()) ADD_FAILURE() << "writing to memory failed";
   return file.Bytes();
 }
 

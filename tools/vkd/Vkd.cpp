@@ -12,8 +12,8 @@
 #include <memory>
 #include <optional>
 
-#include "Archive.h"
 #include "DictFile.h"
+#include "DictIo.h"
 #include "File.h"
 #include "Formats.h"
 #include "NativePath.h"
@@ -153,44 +153,39 @@ class Command {
     return "cannot open " + arg + ": " + why;
   }
 
-  // Opens FILE for reading and runs read over it. Returns read's verdict; when the file
-  // cannot be opened, reports that and returns false with opened = false.
-  bool Load(const std::string& arg, const std::function<bool(CArchive&)>& read, bool& opened,
-            std::uint64_t* end = nullptr) {
-    opened = false;
+  // Runs a whole-file read of the dictionary at arg. A file that cannot be opened, or not read
+  // for want of memory, is reported here and gives nothing; otherwise the result says whether
+  // the file is sound.
+  std::optional<DictIoResult> ReadWhole(
+      const std::string& arg, const std::function<DictIoResult(CFile&, const CString&)>& read) {
     auto path = Path(arg);
     if (!path) {
       m_err << "vkd: " << arg << ": the path cannot be written in code page 932\n";
-      return false;
+      return std::nullopt;
     }
     CFile file;
-    if (!file.Open(*path, CFile::modeRead)) {
-      m_err << "vkd: " << OpenFailure(arg, file.LastError()) << "\n";
-      return false;
+    const DictIoResult r = read(file, *path);
+    if (r.kind == DictIoResult::CannotOpen) {
+      m_err << "vkd: " << OpenFailure(arg, r.osError) << "\n";
+      return std::nullopt;
     }
-    opened = true;
-    bool ok;
-    {
-      CArchive ar(&file, CArchive::load);
-      ok = read(ar);
-      if (end) *end = ar.GetPosition();
-      ar.Close();
+    if (r.kind == DictIoResult::OutOfMemory) {
+      m_err << "vkd: " << arg << ": not enough memory to read it\n";
+      return std::nullopt;
     }
-    file.Close();
-    return ok;
+    return r;
   }
 
   // Reads the whole dictionary at arg for commands that need an undamaged one. When it cannot be
   // opened or is damaged, reports why and returns null with status kTrouble or kFound.
   std::unique_ptr<CDictData> LoadUndamagedDictionary(const std::string& arg, int& status) {
     auto book = std::make_unique<CDictData>();
-    DictReadError error;
-    bool opened;
-    if (Load(
-            arg, [&](CArchive& ar) { return ReadDictionary(ar, *book, &error); }, opened))
-      return book;
-    if (opened) m_err << "vkd: " << arg << " is damaged: " << error.Describe() << "\n";
-    status = opened ? kFound : kTrouble;
+    const auto r = ReadWhole(arg, [&](CFile& file, const CString& path) {
+      return ReadDictionaryFile(file, path, *book);
+    });
+    if (r && r->ok()) return book;
+    if (r) m_err << "vkd: " << arg << " is damaged: " << r->damage.Describe() << "\n";
+    status = r ? kFound : kTrouble;
     return nullptr;
   }
 
@@ -243,17 +238,17 @@ class Command {
   int Check(const Options& o) {
     if (o.positional.size() != 1) return ReportError("check takes one FILE (see vkd check --help)");
     const std::string& arg = o.positional[0];
-    DictReadError error;
-    bool opened;
-    std::uint64_t end = 0;
     int count = 0;
     // Only the verdict is wanted: scanning keeps one string in memory, not the whole book.
-    if (!Load(
-            arg, [&](CArchive& ar) { return ScanDictionary(ar, &count, &error); }, opened, &end)) {
-      if (!opened) return kTrouble;
-      m_out << arg << ": " << error.Describe() << "\n";
+    const auto r = ReadWhole(arg, [&](CFile& file, const CString& path) {
+      return ScanDictionaryFile(file, path, &count);
+    });
+    if (!r) return kTrouble;
+    if (!r->ok()) {
+      m_out << arg << ": " << r->damage.Describe() << "\n";
       return kFound;
     }
+    const std::uint64_t end = r->end;
     m_out << arg << ": sound, " << count << (count == 1 ? " entry" : " entries");
     struct stat st {};
     if (auto native = ToNativePath(*Path(arg));
@@ -342,12 +337,13 @@ class Command {
     auto native = outPath ? ToNativePath(*outPath) : std::nullopt;
     if (!o.force && native && stat(native->c_str(), &st) == 0)
       return ReportError(outArg + " exists; use --force to replace it");
-    const bool saved = Save(outArg, [&](CFile& file) {
-      CArchive ar(&file, CArchive::store);
-      WriteDictionary(ar, *book);
-      ar.Close();
-    });
-    if (!saved) return kTrouble;
+    if (!outPath) return ReportError(outArg + ": the path cannot be written in code page 932");
+    CFile file;
+    const DictIoResult written = WriteDictionaryFile(file, *outPath, *book);
+    if (written.kind == DictIoResult::CannotOpen)
+      return ReportError(OpenFailure(outArg, written.osError));
+    if (!written.ok())
+      return ReportError(written.detail.empty() ? "cannot write " + outArg : written.detail);
     m_err << "vkd: wrote " << book->m_nCount << " entries to " << outArg << "\n";
     return kOk;
   }
