@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -169,6 +170,21 @@ TEST_F(QtTest, SearchBoxTakesOnlyWhatItsWidthShows) {
   EXPECT_LE(search->fontMetrics().horizontalAdvance(kept), search->contentsRect().width());
   // The word edit scrolls instead, so it keeps everything.
   EXPECT_EQ(qttext::FromCp932(dlg.Text(IDC_SHOWN_WORD)), longText);
+  // A phrase committed at once by an input method keeps what fits, like typing does.
+  search->clear();
+  Type(search, qttext::FromU8(u8"検索"));
+  QInputMethodEvent commit;
+  commit.setCommitString(longText);
+  QApplication::sendEvent(search, &commit);
+  const QString head = qttext::FromU8(u8"検索");
+  const QString committed = search->text().mid(head.size());
+  ASSERT_TRUE(search->text().startsWith(head));
+  EXPECT_FALSE(committed.isEmpty());
+  EXPECT_TRUE(longText.startsWith(committed));
+  const int room = search->contentsRect().width() - 6;
+  EXPECT_LE(search->fontMetrics().horizontalAdvance(search->text()), room);
+  EXPECT_GT(search->fontMetrics().horizontalAdvance(head + longText.left(committed.size() + 1)),
+            room);
   // The program's own text is not cut.
   dlg.Text(IDC_SEARCH_TEXT) = U8(u8"とても長い検索語をここに入れてみるとどうなるか");
   dlg.UpdateData(FALSE);

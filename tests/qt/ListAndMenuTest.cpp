@@ -60,6 +60,9 @@ TEST_F(WordList, UserSelectionsSendOneNotificationEach) {
   QTest::mouseClick(Widget()->viewport(), Qt::LeftButton, {}, third.center());
   EXPECT_EQ(SelChanges(dlg), 3u);
   EXPECT_EQ(list.GetCurSel(), 2);
+  // Every click is reported, also one on the word already selected.
+  QTest::mouseClick(Widget()->viewport(), Qt::LeftButton, {}, third.center());
+  EXPECT_EQ(SelChanges(dlg), 4u);
   CString text;
   list.GetText(2, text);
   EXPECT_EQ(text, CString("cherry"));

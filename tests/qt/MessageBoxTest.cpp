@@ -2,6 +2,7 @@
 // owner, and the answer each button gives.
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "QtTestSupport.h"
 #include "QtText.h"
@@ -33,6 +34,16 @@ TEST_F(QtTest, MessageBoxTypesShowTheirButtonsAndReturnTheAnswer) {
        QMessageBox::No,
        IDNO},
       {MB_OK | MB_ICONEXCLAMATION, {u8"OK"}, QMessageBox::Warning, QMessageBox::Ok, IDOK},
+      {MB_YESNOCANCEL | MB_ICONEXCLAMATION,
+       {u8"いいえ(&N)", u8"キャンセル", u8"はい(&Y)"},
+       QMessageBox::Warning,
+       QMessageBox::Cancel,
+       IDCANCEL},
+      {MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2,
+       {u8"いいえ(&N)", u8"はい(&Y)"},
+       QMessageBox::Warning,
+       QMessageBox::No,
+       IDNO},
   };
   RecordingDialog main(IDD_VOKARI_DIALOG);
   main.Create();
@@ -43,6 +54,7 @@ TEST_F(QtTest, MessageBoxTypesShowTheirButtonsAndReturnTheAnswer) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString caption, text;
     QWidget* owner = nullptr;
+    QPushButton* defaultButton = nullptr;
     WhenModal([&](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
       ASSERT_NE(box, nullptr);
@@ -51,6 +63,10 @@ TEST_F(QtTest, MessageBoxTypesShowTheirButtonsAndReturnTheAnswer) {
       caption = box->windowTitle();
       text = box->text();
       owner = box->parentWidget();
+      defaultButton = box->defaultButton();
+      if (c.type & MB_DEFBUTTON2) {
+        EXPECT_EQ(defaultButton, box->button(QMessageBox::No));
+      }
       box->button(c.press)->click();
     });
     const int answer =
