@@ -35,7 +35,7 @@ TEST_F(QtTest, MessageBoxTypesShowTheirButtonsAndReturnTheAnswer) {
        IDNO},
       {MB_OK | MB_ICONEXCLAMATION, {u8"OK"}, QMessageBox::Warning, QMessageBox::Ok, IDOK},
       {MB_YESNOCANCEL | MB_ICONEXCLAMATION,
-       {u8"いいえ(&N)", u8"キャンセル", u8"はい(&Y)"},
+       {u8"いいえ(&N)", u8"はい(&Y)", u8"キャンセル"},
        QMessageBox::Warning,
        QMessageBox::Cancel,
        IDCANCEL},
