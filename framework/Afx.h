@@ -55,5 +55,12 @@ constexpr int SM_CYICON = 12;
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x0002;
 constexpr DWORD OFN_HIDEREADONLY = 0x0004;
 
+// A rectangle in pixels; right and bottom lie just outside it.
+struct CRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+};
+
 struct IconResource;
 using HICON = const IconResource*;

@@ -75,5 +75,7 @@ class CString {
   std::string m_bytes;
 };
 
-// The program's Japanese literals: U8(u8"…") is the code page 932 CString of a UTF-8 literal.
-inline CString U8(std::u8string_view text) { return CString::FromU8(text); }
+// The program's Japanese literals: U8 gives the code page 932 CString of a UTF-8 literal.
+inline CString U8(std::u8string_view text) {
+  return CString::FromU8(text);
+}

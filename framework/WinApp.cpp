@@ -8,7 +8,9 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp() {
+  g_app = this;
+}
 
 CWinApp::~CWinApp() {
   if (g_app == this) g_app = nullptr;
@@ -32,16 +34,32 @@ void CWinApp::OnAppExit() {
 }
 
 CString CWinApp::AppName() const {
-  const VersionInfo* v = AfxGetVersionInfo();
-  return v ? CString::FromU8(v->internalName) : CString("Vokari");
+  return AfxGetAppName();
 }
 
-CWinApp* AfxGetApp() { return g_app; }
-CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+CString AfxGetAppName() {
+  if (const VersionInfo* v = AfxGetVersionInfo()) return CString::FromU8(v->internalName);
+  CString title;
+  title.LoadString(AFX_IDS_APP_TITLE);
+  return title;
+}
+
+CWinApp* AfxGetApp() {
+  return g_app;
+}
+CWnd* AfxGetMainWnd() {
+  return g_app ? g_app->m_pMainWnd : nullptr;
+}
 
 int AfxMessageBox(const CString& text, UINT type, UINT) {
-  const CString caption = g_app ? g_app->AppName() : CString("Vokari");
-  return AfxGetBackend().MessageBox(AfxGetMainWnd(), text, caption, type | MB_ICONEXCLAMATION);
+  return AfxGetBackend().MessageBox(AfxGetMainWnd(), text, AfxGetAppName(),
+                                    type | MB_ICONEXCLAMATION);
+}
+
+int AfxMessageBox(UINT idPrompt, UINT type, UINT helpId) {
+  CString text;
+  text.LoadString(idPrompt);
+  return AfxMessageBox(text, type, helpId);
 }
 
 int AfxWinMain() {

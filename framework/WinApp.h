@@ -3,12 +3,10 @@
 #pragma once
 
 #include "Afx.h"
+#include "AfxRes.h"
 #include "CString.h"
 
 class CWnd;
-
-// String resource holding the text of the help window.
-constexpr UINT AFX_IDS_HELPTEXT = 0xEF00;
 
 class CWinApp {
  public:
@@ -29,8 +27,12 @@ class CWinApp {
 };
 
 CWinApp* AfxGetApp();
+// The application's name: the version block's internal name, else the AFX_IDS_APP_TITLE string.
+CString AfxGetAppName();
 CWnd* AfxGetMainWnd();
 // The notice: the application's name as caption, exclamation icon, OK.
 int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
+// The same with the text of string resource idPrompt.
+int AfxMessageBox(UINT idPrompt, UINT type = MB_OK, UINT helpId = 0);
 // Runs the application object's InitInstance; the process's exit code.
 int AfxWinMain();

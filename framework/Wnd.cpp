@@ -21,7 +21,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
   }
   CString text;
   if (!peer->GetItemText(id, text)) {
-    AfxMessageBox(U8(u8"使えない文字が入ってるよ"));
+    AfxMessageBox(AFX_IDP_PARSE_CHARS);
     pDX->Fail(id);
   }
   pDX->Defer([&value, text] { value = text; });
@@ -67,7 +67,7 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
 }
 
 int CWnd::MessageBox(const CString& text, const CString& caption, UINT type) {
-  const CString title = caption.IsEmpty() ? AfxGetApp()->AppName() : caption;
+  const CString title = caption.IsEmpty() ? AfxGetAppName() : caption;
   return AfxGetBackend().MessageBox(this, text, title, type);
 }
 
@@ -90,6 +90,21 @@ HICON CWnd::SetIcon(HICON icon, BOOL big) {
 
 BOOL CWnd::IsIconic() const {
   return m_peer && m_peer->IsIconic() ? TRUE : FALSE;
+}
+
+void CWnd::GetClientRect(CRect* rect) const {
+  *rect = CRect{};
+  if (m_peer) m_peer->GetClientSize(rect->right, rect->bottom);
+}
+
+BOOL CWnd::DrawIcon(int x, int y, HICON icon) {
+  if (!m_peer) return FALSE;
+  m_peer->DrawIcon(icon, x, y);
+  return TRUE;
+}
+
+int GetSystemMetrics(int index) {
+  return AfxGetBackend().GetSystemMetrics(index);
 }
 
 void CWnd::WinHelp(DWORD, UINT command) {

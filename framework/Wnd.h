@@ -92,6 +92,10 @@ class CWnd {
   CMenu* GetSystemMenu(BOOL revert);
   HICON SetIcon(HICON icon, BOOL big);
   BOOL IsIconic() const;
+  // The client area, at the origin; empty without a peer.
+  void GetClientRect(CRect* rect) const;
+  // Draws icon with its top left corner at (x, y) of the client area.
+  BOOL DrawIcon(int x, int y, HICON icon);
   void WinHelp(DWORD data, UINT command);
 
   // Entry points for the peer: the user chose a command, a control notified, or a system-menu
@@ -114,6 +118,9 @@ class CWnd {
   std::unique_ptr<CMenu> m_menu;
   std::unique_ptr<CMenu> m_systemMenu;
 };
+
+// The size of a screen element (SM_CXICON, ...), as the backend measures it.
+int GetSystemMetrics(int index);
 
 class CListBox {
  public:

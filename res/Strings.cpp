@@ -1,9 +1,26 @@
+#include "AfxRes.h"
 #include "Templates.h"
-#include "WinApp.h"
 
 const std::vector<StringResource>& VokariStrings() {
   static const std::vector<StringResource> strings = {
       {IDS_ABOUTBOX, u8"Vokari のバージョン情報(&A)..."},
+      {AFX_IDS_APP_TITLE, u8"Vokari"},
+      {AFX_IDS_HELP_CAPTION, u8"Vokari ヘルプ"},
+      {AFX_IDS_HELP_CLOSE, u8"閉じる"},
+      {AFX_IDP_PARSE_CHARS, u8"使えない文字が入ってるよ"},
+      {AFX_IDP_FILE_NAME_CHARS,
+       u8"このファイル名には使えない文字が入っています。\n"
+       u8"別の名前か別の場所を選んでください。\n\n"},
+      {AFX_IDS_NO_DISPLAY,
+       u8"Vokari の画面を出せません。グラフィック画面（X11 か Wayland）が必要です。\n"
+       u8"デスクトップの中で起動するか、画面のない環境では\n"
+       u8"  xvfb-run -a vokari\n"
+       u8"のように仮想画面の中で起動してください。\n"
+       u8"\n"
+       u8"Vokari needs a graphical display (X11 or Wayland), and none was found\n"
+       u8"(DISPLAY and WAYLAND_DISPLAY are not set). Start it inside a desktop session,\n"
+       u8"or, on a machine without a screen, in a virtual one:\n"
+       u8"  xvfb-run -a vokari\n"},
       {AFX_IDS_HELPTEXT,
        u8"Vokari の使い方\n"
        u8"\n"

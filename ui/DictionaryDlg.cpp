@@ -89,14 +89,12 @@ void CDictionaryDlg::OnDestroy() {
 
 // Minimized, the window shows the application icon in the middle of its client area.
 void CDictionaryDlg::OnPaint() {
-  if (!IsIconic() || !m_peer) return;
-  IBackend& backend = AfxGetBackend();
-  const int cxIcon = backend.GetSystemMetrics(SM_CXICON);
-  const int cyIcon = backend.GetSystemMetrics(SM_CYICON);
-  int width = 0;
-  int height = 0;
-  m_peer->GetClientSize(width, height);
-  m_peer->DrawIcon(m_hIcon, (width - cxIcon + 1) / 2, (height - cyIcon + 1) / 2);
+  if (!IsIconic()) return;
+  const int cxIcon = GetSystemMetrics(SM_CXICON);
+  const int cyIcon = GetSystemMetrics(SM_CYICON);
+  CRect rect;
+  GetClientRect(&rect);
+  DrawIcon((rect.Width() - cxIcon + 1) / 2, (rect.Height() - cyIcon + 1) / 2, m_hIcon);
 }
 
 // Every way of closing (閉じる, Escape, the close box, File ▸ 終了) comes here.

@@ -38,7 +38,7 @@ void PrepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
   for (const auto& [description, pattern] : request.filters)
     filters << NameFilter(description, pattern);
   const QString name = qttext::FromCp932(request.fileName);
-  // A proposed name like "*.vkd" is a filter for the listing, not a file name.
+  // A proposed name like "*.txt" is a filter for the listing, not a file name.
   QString selected;
   if (IsPattern(name)) {
     for (int i = 0; i < static_cast<int>(request.filters.size()) && selected.isEmpty(); ++i)
@@ -58,10 +58,8 @@ bool RunFileDialog(QWidget* owner, const FileDialogRequest& request, CString& pa
   const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().front());
   std::optional<CString> bytes = qttext::ToCp932(chosen);
   if (!bytes) {
-    QMessageBox::warning(owner, qttext::FromCp932(AfxGetApp() ? AfxGetApp()->AppName() : "Vokari"),
-                         qttext::FromU8(u8"このファイル名には使えない文字が入っています。\n"
-                                        u8"別の名前か別の場所を選んでください。\n\n") +
-                             chosen);
+    QMessageBox::warning(owner, qttext::FromCp932(AfxGetAppName()),
+                         qttext::FromResource(AFX_IDP_FILE_NAME_CHARS) + chosen);
     return false;
   }
   path = std::move(*bytes);

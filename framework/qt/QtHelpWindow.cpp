@@ -7,17 +7,18 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "AfxRes.h"
 #include "QtText.h"
 
 QtHelpWindow::QtHelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(qttext::FromU8(u8"Vokari ヘルプ"));
+  setWindowTitle(qttext::FromResource(AFX_IDS_HELP_CAPTION));
   auto* layout = new QVBoxLayout(this);
   m_text = new QPlainTextEdit(this);
   m_text->setReadOnly(true);
   m_text->setTabChangesFocus(true);
   layout->addWidget(m_text);
-  auto* close = new QPushButton(qttext::FromU8(u8"閉じる"), this);
+  auto* close = new QPushButton(qttext::FromResource(AFX_IDS_HELP_CLOSE), this);
   connect(close, &QPushButton::clicked, this, &QWidget::close);
   layout->addWidget(close, 0, Qt::AlignRight);
   resize(560, 420);

@@ -10,6 +10,8 @@
 #include "QtBackend.h"
 #include "QtControls.h"
 #include "QtDialogUnits.h"
+#include "QtText.h"
+#include "Resources.h"
 #include "WinApp.h"
 
 namespace {
@@ -22,18 +24,10 @@ bool HasDisplay() {
   return false;
 }
 
+// Before any window exists, so straight to the standard error in UTF-8.
 void SayNoDisplay() {
-  std::fputs(reinterpret_cast<const char*>(
-                 u8"Vokari の画面を出せません。グラフィック画面（X11 か Wayland）が必要です。\n"
-                 u8"デスクトップの中で起動するか、画面のない環境では\n"
-                 u8"  xvfb-run -a vokari\n"
-                 u8"のように仮想画面の中で起動してください。\n"
-                 u8"\n"
-                 u8"Vokari needs a graphical display (X11 or Wayland), and none was found\n"
-                 u8"(DISPLAY and WAYLAND_DISPLAY are not set). Start it inside a desktop session,\n"
-                 u8"or, on a machine without a screen, in a virtual one:\n"
-                 u8"  xvfb-run -a vokari\n"),
-             stderr);
+  if (const std::u8string_view* text = AfxFindString(AFX_IDS_NO_DISPLAY))
+    std::fwrite(text->data(), 1, text->size(), stderr);
 }
 
 // The interface is Japanese whatever the locale, so Qt's own buttons and dialogs are too.
@@ -45,7 +39,7 @@ void InstallJapanese(QApplication& app) {
 }
 
 void SetLook(QApplication& app) {
-  QApplication::setApplicationName(QStringLiteral("Vokari"));
+  QApplication::setApplicationName(qttext::FromCp932(AfxGetAppName()));
   if (const IconResource* icon = AfxFindIcon(128)) QApplication::setWindowIcon(WindowIcon(*icon));
   // Message boxes, menus and file dialogs in the same Japanese font as the dialogs.
   DialogTemplate plain{};

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 namespace {
-const char kMultiLine[] = "vokariMultiLine";
+const char kMultiLine[] = "peerMultiLine";
 }
 
 void QtPeerDialog::WatchEnter(QWidget* control, bool multiLine) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Cp932.h"
+#include "Resources.h"
 
 namespace qttext {
 
@@ -70,6 +71,11 @@ std::optional<CString> ToCp932(const QString& text) {
 QString FromU8(std::u8string_view text) {
   return QString::fromUtf8(reinterpret_cast<const char*>(text.data()),
                            static_cast<qsizetype>(text.size()));
+}
+
+QString FromResource(unsigned id) {
+  const std::u8string_view* text = AfxFindString(id);
+  return text ? FromU8(*text) : QString();
 }
 
 QString ToQtLines(const QString& text) {

@@ -16,6 +16,8 @@ QString FromCp932(const CString& text);
 std::optional<CString> ToCp932(const QString& text);
 // A UTF-8 template literal.
 QString FromU8(std::u8string_view text);
+// The text of string resource id; empty when there is none.
+QString FromResource(unsigned id);
 
 // CR LF (and a lone CR) to LF, for multi-line edits.
 QString ToQtLines(const QString& text);

@@ -13,7 +13,7 @@ TEST(DictCorpus, EveryInputReadsWithoutCrashing) {
   int replayed = 0;
   for (const auto& entry : std::filesystem::directory_iterator(VOKARI_DICT_CORPUS)) {
     SCOPED_TRACE(entry.path().string());
-    const std::string bytes = ReadAll(entry.path().string());
+    const std::string bytes = ReadBytes(entry.path().string());
     CheckDictionaryBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     ++replayed;
   }

@@ -50,14 +50,14 @@ TEST(File, WhichOpensSucceed) {
       case Missing:
         break;
       case Existing:
-        WriteAll(path, "old");
+        WriteBytes(path, "old");
         break;
       case ReadOnly:
-        WriteAll(path, "old");
+        WriteBytes(path, "old");
         chmod(path.c_str(), 0444);
         break;
       case WriteOnly:
-        WriteAll(path, "old");
+        WriteBytes(path, "old");
         chmod(path.c_str(), 0200);
         break;
       case Directory:
@@ -72,9 +72,9 @@ TEST(File, WhichOpensSucceed) {
     EXPECT_EQ(file.IsOpen(), c.opens);
     file.Abort();
     if (c.setup == Existing || c.setup == ReadOnly) {
-      EXPECT_EQ(ReadAll(path), "old");  // no open truncates or changes a file
+      EXPECT_EQ(ReadBytes(path), "old");  // no open truncates or changes a file
     }
-    EXPECT_FALSE(fs::exists(dir.Root() / "nowhere"));
+    EXPECT_FALSE(fs::exists(dir.path() / "nowhere"));
   }
 }
 
@@ -125,7 +125,7 @@ TEST(File, SecondOpenerInThisProcessFails) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     const CString path(dir.Path("book.vkd").c_str());
-    if (c.exists) WriteAll(dir.Path("book.vkd"), "old");
+    if (c.exists) WriteBytes(dir.Path("book.vkd"), "old");
     CFile first, second;
     ASSERT_TRUE(first.Open(path, c.first));
     EXPECT_FALSE(second.Open(path, c.second));
@@ -137,7 +137,7 @@ TEST(File, SecondOpenerInThisProcessFails) {
 TEST(File, LockHeldByAnotherProcess) {
   TempDir dir;
   const std::string native = dir.Path("book.vkd");
-  WriteAll(native, "old");
+  WriteBytes(native, "old");
   int ready[2], release[2];
   ASSERT_EQ(pipe(ready), 0);
   ASSERT_EQ(pipe(release), 0);
@@ -176,14 +176,14 @@ TEST(File, SaveReplacesOnlyAtCloseAndKeepsPermissions) {
     SCOPED_TRACE(mode);
     TempDir dir;
     const std::string native = dir.Path("book.vkd");
-    WriteAll(native, std::string(5000, 'o'));
+    WriteBytes(native, std::string(5000, 'o'));
     chmod(native.c_str(), mode);
     CFile file;
     ASSERT_TRUE(file.Open(CString(native), kSave));
     file.Write("new", 3);
-    EXPECT_EQ(ReadAll(native), std::string(5000, 'o'));  // never truncated meanwhile
+    EXPECT_EQ(ReadBytes(native), std::string(5000, 'o'));  // never truncated meanwhile
     file.Close();
-    EXPECT_EQ(ReadAll(native), "new");
+    EXPECT_EQ(ReadBytes(native), "new");
     EXPECT_EQ(ModeOf(native), mode);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
   }
@@ -211,7 +211,7 @@ TEST(File, FailedSavesLeaveTheOldFileAndNoTemporaryFile) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     const std::string native = dir.Path("book.vkd");
-    WriteAll(native, old);
+    WriteBytes(native, old);
     chmod(native.c_str(), 0640);
     PendingReplacement::SetWriteLimitForTesting(c.limit);
     PendingReplacement::SetCommitFaultForTesting(c.fault);
@@ -231,7 +231,7 @@ TEST(File, FailedSavesLeaveTheOldFileAndNoTemporaryFile) {
     }
     EXPECT_TRUE(thrown);
     EXPECT_FALSE(file.IsOpen());
-    EXPECT_EQ(ReadAll(native), old);
+    EXPECT_EQ(ReadBytes(native), old);
     EXPECT_EQ(ModeOf(native), 0640u);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
     PendingReplacement::SetWriteLimitForTesting(std::nullopt);
@@ -243,7 +243,7 @@ TEST(File, FailedSavesLeaveTheOldFileAndNoTemporaryFile) {
 TEST(File, AbortAndDestructorDiscardAnUnclosedSave) {
   TempDir dir;
   const std::string native = dir.Path("book.vkd");
-  WriteAll(native, "old");
+  WriteBytes(native, "old");
   {
     CFile file;
     ASSERT_TRUE(file.Open(CString(native), kSave));
@@ -253,26 +253,26 @@ TEST(File, AbortAndDestructorDiscardAnUnclosedSave) {
   ASSERT_TRUE(file.Open(CString(native), kSave));
   file.Write("new", 3);
   file.Abort();
-  EXPECT_EQ(ReadAll(native), "old");
+  EXPECT_EQ(ReadBytes(native), "old");
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
 }
 
 TEST(File, SaveThroughSymbolicLinkKeepsTheLink) {
   TempDir dir;
-  WriteAll(dir.Path("real.vkd"), "old");
-  fs::create_symlink("real.vkd", dir.Root() / "link.vkd");
+  WriteBytes(dir.Path("real.vkd"), "old");
+  fs::create_symlink("real.vkd", dir.path() / "link.vkd");
   CFile file;
   ASSERT_TRUE(file.Open(CString(dir.Path("link.vkd")), kSave));
   file.Write("new", 3);
   file.Close();
-  EXPECT_TRUE(fs::is_symlink(dir.Root() / "link.vkd"));
-  EXPECT_EQ(ReadAll(dir.Path("real.vkd")), "new");
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.vkd"));
+  EXPECT_EQ(ReadBytes(dir.Path("real.vkd")), "new");
 }
 
 TEST(File, ReadGivesFewerBytesOnlyAtTheEnd) {
   TempDir dir;
   const std::string native = dir.Path("book.vkd");
-  WriteAll(native, std::string(10000, 'r'));
+  WriteBytes(native, std::string(10000, 'r'));
   CFile file;
   ASSERT_TRUE(file.Open(CString(native), kLoad));
   std::string buf(8000, '\0');

@@ -38,13 +38,13 @@ TEST(ReplaceFile, PermissionsOfReplacedAndNewFiles) {
     TempDir dir;
     const std::string target = dir.Path("book.vkd");
     if (c.exists) {
-      WriteAll(target, "old");
+      WriteBytes(target, "old");
       chmod(target.c_str(), c.oldMode);
     }
     const mode_t saved = umask(c.umaskBits);
     ASSERT_TRUE(ReplaceFileContents(target, "new content"));
     umask(saved);
-    EXPECT_EQ(ReadAll(target), "new content");
+    EXPECT_EQ(ReadBytes(target), "new content");
     EXPECT_EQ(ModeOf(target), c.expected);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
   }
@@ -53,16 +53,16 @@ TEST(ReplaceFile, PermissionsOfReplacedAndNewFiles) {
 TEST(ReplaceFile, TemporaryFileIsPrivateAndBesideTheTarget) {
   TempDir dir;
   const std::string target = dir.Path("book.vkd");
-  WriteAll(target, "old");
+  WriteBytes(target, "old");
   chmod(target.c_str(), 0644);
   PendingReplacement r;
   ASSERT_TRUE(r.Begin(target));
-  EXPECT_EQ(fs::path(r.TempPath()).parent_path(), dir.Root());
+  EXPECT_EQ(fs::path(r.TempPath()).parent_path(), dir.path());
   EXPECT_EQ(ModeOf(r.TempPath()), 0600u);
   ASSERT_TRUE(r.Write("abc", 3));
-  EXPECT_EQ(ReadAll(target), "old");  // nothing reaches the target before the commit
+  EXPECT_EQ(ReadBytes(target), "old");  // nothing reaches the target before the commit
   ASSERT_TRUE(r.Commit());
-  EXPECT_EQ(ReadAll(target), "abc");
+  EXPECT_EQ(ReadBytes(target), "abc");
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
 }
 
@@ -86,7 +86,7 @@ TEST(ReplaceFile, FailuresLeaveTheOldFileAndNoTemporaryFile) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     const std::string target = dir.Path("book.vkd");
-    WriteAll(target, oldBytes);
+    WriteBytes(target, oldBytes);
     chmod(target.c_str(), 0640);
     PendingReplacement::SetWriteLimitForTesting(c.writeLimit);
     PendingReplacement::SetCommitFaultForTesting(c.fault);
@@ -98,7 +98,7 @@ TEST(ReplaceFile, FailuresLeaveTheOldFileAndNoTemporaryFile) {
       EXPECT_FALSE(r.Write("x", 1));  // a failed replacement stays failed
     }
     EXPECT_FALSE(r.Commit());
-    EXPECT_EQ(ReadAll(target), oldBytes);
+    EXPECT_EQ(ReadBytes(target), oldBytes);
     EXPECT_EQ(ModeOf(target), 0640u);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
     PendingReplacement::SetWriteLimitForTesting(std::nullopt);
@@ -109,7 +109,7 @@ TEST(ReplaceFile, FailuresLeaveTheOldFileAndNoTemporaryFile) {
 TEST(ReplaceFile, AbortAndDestructorRemoveTheTemporaryFile) {
   TempDir dir;
   const std::string target = dir.Path("book.vkd");
-  WriteAll(target, "old");
+  WriteBytes(target, "old");
   {
     PendingReplacement r;
     ASSERT_TRUE(r.Begin(target));
@@ -122,7 +122,7 @@ TEST(ReplaceFile, AbortAndDestructorRemoveTheTemporaryFile) {
   r.Abort();
   EXPECT_FALSE(r.Commit());
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
-  EXPECT_EQ(ReadAll(target), "old");
+  EXPECT_EQ(ReadBytes(target), "old");
 }
 
 TEST(ReplaceFile, SymbolicLinksStayLinks) {
@@ -138,18 +138,18 @@ TEST(ReplaceFile, SymbolicLinksStayLinks) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir dir;
-    fs::create_directory(dir.Root() / "real");
+    fs::create_directory(dir.path() / "real");
     const std::string real = dir.Path("real/book.vkd");
     if (c.targetExists) {
-      WriteAll(real, "old");
+      WriteBytes(real, "old");
       chmod(real.c_str(), 0600);
     }
-    fs::create_symlink("real/book.vkd", dir.Root() / "hop");
-    fs::create_symlink(c.linkText, dir.Root() / "link.vkd");
+    fs::create_symlink("real/book.vkd", dir.path() / "hop");
+    fs::create_symlink(c.linkText, dir.path() / "link.vkd");
     ASSERT_TRUE(ReplaceFileContents(dir.Path("link.vkd"), "new"));
-    EXPECT_TRUE(fs::is_symlink(dir.Root() / "link.vkd"));
-    EXPECT_EQ(fs::read_symlink(dir.Root() / "link.vkd"), c.linkText);
-    EXPECT_EQ(ReadAll(real), "new");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.vkd"));
+    EXPECT_EQ(fs::read_symlink(dir.path() / "link.vkd"), c.linkText);
+    EXPECT_EQ(ReadBytes(real), "new");
     if (c.targetExists) {
       EXPECT_EQ(ModeOf(real), 0600u);
     }
@@ -163,7 +163,7 @@ TEST(ReplaceFile, MissingDirectoryFailsAtBegin) {
   EXPECT_FALSE(r.Begin(dir.Path("no/such/dir/book.vkd")));
   EXPECT_EQ(r.LastError(), ENOENT);
   EXPECT_FALSE(r.Begin(""));
-  EXPECT_FALSE(fs::exists(dir.Root() / "no"));
+  EXPECT_FALSE(fs::exists(dir.path() / "no"));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "CString.h"
 #include "Cp932.h"
-#include "MainWindowHarness.h"
+#include "TestText.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "CString.h"
 #include "Cp932.h"
 #include "Profile.h"
+#include "TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -20,29 +21,6 @@ namespace {
 
 class ProfileFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vokari-profile-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
-    m_ini = (m_dir / "Vokari.ini").string();
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(m_dir, ignored)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
-    fs::remove_all(m_dir, ignored);
-  }
-
-  void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    ASSERT_TRUE(out.good());
-  }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
   std::string ReadString(const char* key, DWORD size = 260, const char* def = "") {
     std::string buffer(size + 1, '#');
     DWORD n = GetPrivateProfileStringA("General", key, def, buffer.data(), size, m_ini.c_str());
@@ -51,8 +29,9 @@ class ProfileFiles : public ::testing::Test {
     return buffer.substr(0, n);
   }
 
-  fs::path m_dir;
-  std::string m_ini;
+  TempDir m_tmp;
+  const fs::path m_dir = m_tmp.path();
+  const std::string m_ini = m_tmp.Path("Vokari.ini");
 };
 
 TEST_F(ProfileFiles, ReadsIntegers) {

@@ -1,12 +1,5 @@
 #include "MainWindowHarness.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <random>
-#include <sstream>
-
 MainWindowHarness::MainWindowHarness(ScriptedUi& ui, const std::filesystem::path& dir, bool start)
     : m_ui(ui), m_oldDirectory(std::filesystem::current_path()) {
   RegisterVokariResources();
@@ -71,51 +64,4 @@ void MainWindowHarness::SetEntries(
     d.m_strWord[i] = CString::FromU8(entries[i].first);
     d.m_strMeaning[i] = CString::FromU8(entries[i].second);
   }
-}
-
-TempDir::TempDir() {
-  std::random_device rd;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    auto candidate = std::filesystem::temp_directory_path() /
-                     ("vokari-test-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
-    if (std::filesystem::create_directory(candidate)) {
-      m_path = candidate;
-      return;
-    }
-  }
-  throw std::runtime_error("cannot create a temporary directory");
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  // Make everything writable again so that read-only test files go too.
-  for (auto& entry : std::filesystem::recursive_directory_iterator(m_path, ec))
-    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(m_path, ec);
-}
-
-CString TempDir::Cp932Path(const std::string& utf8Name) const {
-  CString out;
-  EXPECT_TRUE(CString::FromUtf8((m_path / utf8Name).string(), out));
-  return out;
-}
-
-std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::string Utf8(std::u8string_view text) {
-  return std::string(text.begin(), text.end());
-}
-std::string Sjis(std::u8string_view text) {
-  return CString::FromU8(text).Bytes();
 }

@@ -12,6 +12,8 @@
 #include "DictionaryDlg.h"
 #include "ScriptedPeer.h"
 #include "ScriptedUi.h"
+#include "TempDir.h"
+#include "TestText.h"
 #include "VokariResources.h"
 
 class MainWindowHarness {
@@ -40,23 +42,3 @@ class MainWindowHarness {
   std::unique_ptr<CDictionaryDlg> m_dlg;
   std::filesystem::path m_oldDirectory;
 };
-
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::filesystem::path& path() const { return m_path; }
-  std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-  // The code page 932 form of a path inside this directory, as the program holds paths.
-  CString Cp932Path(const std::string& utf8Name) const;
-
- private:
-  std::filesystem::path m_path;
-};
-
-std::string ReadBytes(const std::filesystem::path& file);
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
-// UTF-8 of a test's u8 literal, and its code page 932 bytes.
-std::string Utf8(std::u8string_view text);
-std::string Sjis(std::u8string_view text);

@@ -3,12 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedPeer.h"
-
-namespace {
-std::string Utf8(std::u8string_view s) {
-  return std::string(s.begin(), s.end());
-}
-}  // namespace
+#include "TestText.h"
 
 void DialogScript::Type(int id, std::u8string_view text) {
   CString bytes;

@@ -10,6 +10,7 @@
 #include "DictIo.h"
 #include "MemFile.h"
 #include "TempDir.h"
+#include "TestText.h"
 #include "Vkd.h"
 
 namespace {
@@ -19,11 +20,6 @@ struct Result {
   std::string out;
   std::string err;
 };
-
-// A UTF-8 literal as the plain bytes a command line carries.
-std::string Utf8(std::u8string_view text) {
-  return std::string(text.begin(), text.end());
-}
 
 Result Vkd(const std::vector<std::string>& args, const std::string& input = "") {
   std::istringstream in(input);
@@ -66,7 +62,7 @@ const char* FormatName(int i) {
 TEST(Vkd, ExportImportRoundTripsByteForByte) {
   TempDir dir;
   const std::string original = dir.Path("orig.vkd");
-  WriteAll(original, TrickyBook());
+  WriteBytes(original, TrickyBook());
   for (int f = 0; f < 3; ++f) {
     for (const char* encoding : {"utf-8", "cp932"}) {
       SCOPED_TRACE(std::string(FormatName(f)) + " " + encoding);
@@ -80,12 +76,12 @@ TEST(Vkd, ExportImportRoundTripsByteForByte) {
       const auto imported = Vkd({"import", text, "--name", Utf8(u8"英単語"), "-o", back, "--format",
                                  FormatName(f), "--encoding", encoding});
       ASSERT_EQ(imported.status, 0) << imported.err;
-      EXPECT_EQ(ReadAll(back), ReadAll(original));
+      EXPECT_EQ(ReadBytes(back), ReadBytes(original));
       ASSERT_EQ(Vkd({"export", back, "--format=" + std::string(FormatName(f)),
                      "--encoding=" + std::string(encoding), "-o", again})
                     .status,
                 0);
-      EXPECT_EQ(ReadAll(again), ReadAll(text));
+      EXPECT_EQ(ReadBytes(again), ReadBytes(text));
     }
   }
 }
@@ -93,7 +89,7 @@ TEST(Vkd, ExportImportRoundTripsByteForByte) {
 TEST(Vkd, ExportEscapes) {
   TempDir dir;
   const std::string path = dir.Path("b.vkd");
-  WriteAll(path, DictBytes("n", {{"a\tb", "c\\d\r\ne"}, {"q\"x", "p,q"}, {U8(u8"ソ"), "\x01"}}));
+  WriteBytes(path, DictBytes("n", {{"a\tb", "c\\d\r\ne"}, {"q\"x", "p,q"}, {U8(u8"ソ"), "\x01"}}));
   struct Case {
     const char* format;
     const char* encoding;
@@ -130,7 +126,7 @@ TEST(Vkd, ExportEscapes) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, c.expected);
   }
-  WriteAll(path, DictBytes("", {}));
+  WriteBytes(path, DictBytes("", {}));
   EXPECT_EQ(Vkd({"export", path, "--format", "json"}).out, "{\"name\": \"\", \"entries\": []}\n");
   EXPECT_EQ(Vkd({"export", path}).out, "");
 }
@@ -207,7 +203,7 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
     const auto r =
         Vkd({"import", "-", "--name", "n", "-o", dir.Path("o.vkd"), "--format", c.format}, c.input);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadAll(dir.Path("o.vkd")), DictBytes("n", c.entries));
+    EXPECT_EQ(ReadBytes(dir.Path("o.vkd")), DictBytes("n", c.entries));
   }
 }
 
@@ -216,14 +212,14 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   const std::string out = dir.Path("o.vkd");
   const std::string json = "{\"name\": \"\\u8f9e\\u66f8\", \"entries\": []}";
   ASSERT_EQ(Vkd({"import", "-", "-o", out, "--format", "json"}, json).status, 0);
-  EXPECT_EQ(ReadAll(out), Hex("04 8E AB 8F 91 00 00 00 00"));  // the name came from the JSON
+  EXPECT_EQ(ReadBytes(out), Hex("04 8E AB 8F 91 00 00 00 00"));  // the name came from the JSON
   const auto again = Vkd({"import", "-", "-o", out, "--format", "json", "--name", "x"}, json);
   EXPECT_EQ(again.status, vkd::kTrouble);
   EXPECT_NE(again.err.find("exists; use --force"), std::string::npos);
   ASSERT_EQ(
       Vkd({"import", "-", "-o", out, "--format", "json", "--name", "x", "--force"}, json).status,
       0);
-  EXPECT_EQ(ReadAll(out), Hex("01 78 00 00 00 00"));
+  EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd")}, "a\tb\n").status, vkd::kTrouble);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"o.vkd"});
 }
@@ -260,7 +256,7 @@ TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
     SCOPED_TRACE(c.what);
     TempDir dir;
     const std::string path = dir.Path("d.vkd");
-    WriteAll(path, c.bytes);
+    WriteBytes(path, c.bytes);
     const auto r = Vkd({"check", path});
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.out, path + ": " + c.line + "\n");
@@ -270,7 +266,7 @@ TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
 TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
   TempDir dir;
   const std::string damaged = dir.Path("d.vkd");
-  WriteAll(damaged, Hex("05 61"));
+  WriteBytes(damaged, Hex("05 61"));
   const std::string missing = dir.Path("none.vkd");
   struct Case {
     std::vector<std::string> args;
@@ -297,7 +293,7 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
   }
   // A file the program holds open is refused rather than read half-written.
   const std::string held = dir.Path("held.vkd");
-  WriteAll(held, Hex("00 00 00 00 00"));
+  WriteBytes(held, Hex("00 00 00 00 00"));
   CFile file;
   ASSERT_TRUE(file.Open(CString(held), CFile::modeReadWrite));
   const auto r = Vkd({"check", held});
@@ -310,12 +306,12 @@ TEST(Vkd, SearchMatchesAsTheProgramDoes) {
   const std::string path = dir.Path("s.vkd");
   // Words 0..5; katakana SO (83 5C) ends in a backslash byte, and the full-width space
   // (81 40) in "@".
-  WriteAll(path, DictBytes("n", {{U8(u8"ソース"), "m"},
-                                 {"back\\slash", "m"},
-                                 {U8(u8"表"), "m"},
-                                 {U8(u8"全角　空白"), "m"},
-                                 {"mail@example", "m"},
-                                 {"Cat", "m"}}));
+  WriteBytes(path, DictBytes("n", {{U8(u8"ソース"), "m"},
+                                   {"back\\slash", "m"},
+                                   {U8(u8"表"), "m"},
+                                   {U8(u8"全角　空白"), "m"},
+                                   {"mail@example", "m"},
+                                   {"Cat", "m"}}));
   struct Case {
     std::string text;
     std::vector<int> expected;
@@ -345,7 +341,7 @@ TEST(Vkd, SearchMatchesAsTheProgramDoes) {
 TEST(Vkd, ShowHelpAndVersion) {
   TempDir dir;
   const std::string path = dir.Path("s.vkd");
-  WriteAll(path, DictBytes(U8(u8"英単語"), {{"cat", U8(u8"ねこ\r\n猫")}, {"", ""}}));
+  WriteBytes(path, DictBytes(U8(u8"英単語"), {{"cat", U8(u8"ねこ\r\n猫")}, {"", ""}}));
   EXPECT_EQ(Vkd({"show", path}).out,
             Utf8(u8"Name: 英単語\nEntries: 2\n0\tcat\n\tねこ\n\t猫\n1\t\n\t\n"));
   EXPECT_EQ(Vkd({"--version"}).out.rfind("vkd ", 0), 0u);
