@@ -277,7 +277,7 @@ TEST(DictFile, FileFailuresComeBackByKind) {
   TempDir dir;
   CFile file;
   EXPECT_EQ(ReadDictionaryFile(file, CString(dir.Path("none.vkd").c_str()), *book).osError, ENOENT);
-  WriteAll(dir.Path("cut.vkd"), Hex("02 61 62 01 00 00 00 01 78 05"));
+  WriteBytes(dir.Path("cut.vkd"), Hex("02 61 62 01 00 00 00 01 78 05"));
   const DictIoResult cut = ReadDictionaryFile(file, CString(dir.Path("cut.vkd").c_str()), *book);
   EXPECT_EQ(cut.kind, DictIoResult::Damaged);
   EXPECT_EQ(cut.damage.field, "meaning");
