@@ -4,6 +4,7 @@
 // for real windows and the scripted one that tests drive.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -50,8 +51,9 @@ class IWindowPeer {
   virtual void GetClientSize(int& width, int& height) = 0;
   virtual void DrawIcon(HICON icon, int x, int y) = 0;
 
-  // Modal loop: RunModal returns the value given to EndModal.
-  virtual int RunModal() = 0;
+  // Modal loop: RunModal returns the value given to EndModal. afterFirstShow (when given) runs
+  // once inside the loop, as soon as the window is on screen.
+  virtual int RunModal(std::function<void()> afterFirstShow) = 0;
   virtual void EndModal(int result) = 0;
 };
 

@@ -17,7 +17,7 @@ void CDialog::CreatePeer() {
 INT_PTR CDialog::DoModal() {
   CreatePeer();
   OnInitDialog();
-  const int result = m_ended ? m_result : m_peer->RunModal();
+  const int result = m_ended ? m_result : m_peer->RunModal([this] { OnFirstShown(); });
   OnDestroy();
   m_peer.reset();
   return result;
@@ -25,7 +25,10 @@ INT_PTR CDialog::DoModal() {
 
 BOOL CDialog::Create() {
   CreatePeer();
-  return OnInitDialog();
+  const BOOL result = OnInitDialog();
+  // Without a modal run the window counts as shown once it is initialised.
+  if (!m_ended) OnFirstShown();
+  return result;
 }
 
 void CDialog::EndDialog(int result) {
@@ -50,7 +53,9 @@ void CDialog::OnOK() {
   EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+  EndDialog(IDCANCEL);
+}
 
 bool CDialog::OnCmdMsg(UINT id, UINT code) {
   if (code != BN_CLICKED) return false;

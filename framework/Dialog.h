@@ -18,6 +18,9 @@ class CDialog : public CWnd {
   int Result() const { return m_result; }
 
   virtual BOOL OnInitDialog();
+  // Runs once, right after the window is first on screen: for work the user should see the
+  // window for, rather than wait for it.
+  virtual void OnFirstShown() {}
   virtual void OnOK();
   virtual void OnCancel();
   bool OnCmdMsg(UINT id, UINT code) override;

@@ -59,6 +59,12 @@ BOOL CDictionaryDlg::OnInitDialog() {
   return TRUE;
 }
 
+// The dictionary is read once the window is on screen, so that the window never waits for a
+// large file and every notice of the reopening appears over it.
+void CDictionaryDlg::OnFirstShown() {
+  ReopenAtStart();
+}
+
 void CDictionaryDlg::UpdateMenuState() {
   CMenu* menu = GetMenu();
   if (!menu) return;

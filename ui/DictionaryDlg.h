@@ -17,6 +17,7 @@ class CDictionaryDlg : public CDialog {
   explicit CDictionaryDlg(CWnd* parent = nullptr);
 
   BOOL OnInitDialog() override;
+  void OnFirstShown() override;
   void DoDataExchange(CDataExchange* pDX) override;
   bool OnCmdMsg(UINT id, UINT code) override;
   void OnSysCommand(UINT nID, LPARAM lParam) override;
@@ -32,6 +33,10 @@ class CDictionaryDlg : public CDialog {
   int SaveDictionary(CString path);
   void ConfirmAndSave();
   void LoadSettings();
+  void ReopenAtStart();
+  // A file named on the command line: opened at start as File ▸ 開く opens it, instead of the
+  // remembered one. An empty path stands for a name that cannot be a path here.
+  void OpenAtStart(const CString& path);
 
   // Command handlers.
   void OnAppAbout();
@@ -71,6 +76,9 @@ class CDictionaryDlg : public CDialog {
   bool HasLiveCurrent() const;
   void ShowCount();
 
+  CString m_strReopenPath;  // read by LoadSettings, reopened once the window shows
+  CString m_strStartFile;
+  bool m_bStartFileGiven = false;
   CString m_strStampPath;  // the file m_stamp was taken of
   CFileStamp m_stamp;
 };

@@ -1,4 +1,6 @@
 // Reading the settings at start and the settings dialog.
+#include <memory>
+
 #include "DictionaryDlg.h"
 #include "SecondaryDialogs.h"
 #include "Settings.h"
@@ -9,10 +11,24 @@ void CDictionaryDlg::LoadSettings() {
   const StoredSettings stored = ReadSettings(m_strIniPath);
   m_bLastFileOpen = stored.lastFileOpen;
   m_bIfAddSave = stored.ifAddSave;
-  // The book takes the remembered path only when its file loads.
-  if (!stored.lastPath.IsEmpty()) {
-    if (LoadDictionary(stored.lastPath) == 0) ForgetLastPath(m_strIniPath);
+  m_strReopenPath = stored.lastPath;
+}
+
+// The reopening that start-up does once the window shows: the file named on the command line,
+// else the remembered one. The book takes a path only when its file loads.
+void CDictionaryDlg::ReopenAtStart() {
+  if (m_bStartFileGiven) {
+    auto book = std::make_unique<CDictData>();
+    if (ReadBook(m_strStartFile, *book)) TakeOverLoaded(m_strStartFile, *book);
+    return;
   }
+  if (m_strReopenPath.IsEmpty()) return;
+  if (LoadDictionary(m_strReopenPath) == 0) ForgetLastPath(m_strIniPath);
+}
+
+void CDictionaryDlg::OpenAtStart(const CString& path) {
+  m_strStartFile = path;
+  m_bStartFileGiven = true;
 }
 
 void CDictionaryDlg::OnSettings() {

@@ -185,7 +185,8 @@ void QtPeer::FocusItem(int id) {
     combo->lineEdit()->selectAll();
 }
 
-int QtPeer::RunModal() {
+int QtPeer::RunModal(std::function<void()> afterFirstShow) {
+  m_dialog->afterFirstPaint = std::move(afterFirstShow);
   if (!m_dialog->parentWidget()) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
       QRect frame = m_dialog->frameGeometry();

@@ -62,7 +62,7 @@ class QtPeer : public IWindowPeer {
   void GetClientSize(int& width, int& height) override;
   void DrawIcon(HICON icon, int x, int y) override;
 
-  int RunModal() override;
+  int RunModal(std::function<void()> afterFirstShow) override;
   void EndModal(int result) override;
 
  private:

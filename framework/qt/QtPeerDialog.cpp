@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
+#include <utility>
 
 namespace {
 const char kMultiLine[] = "peerMultiLine";
@@ -45,4 +47,14 @@ bool QtPeerDialog::eventFilter(QObject* watched, QEvent* event) {
   if (qobject_cast<QPushButton*>(watched)) return false;
   if (onDefault) onDefault();
   return true;
+}
+
+// The first paint is handled before its pixels are flushed to the screen; the work waiting for
+// the window runs from the event loop just after, so the window is seen first.
+bool QtPeerDialog::event(QEvent* event) {
+  const bool handled = QDialog::event(event);
+  if (event->type() == QEvent::Paint && afterFirstPaint) {
+    QTimer::singleShot(0, this, std::exchange(afterFirstPaint, nullptr));
+  }
+  return handled;
 }

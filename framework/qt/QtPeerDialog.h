@@ -11,8 +11,9 @@ class QtPeerDialog : public QDialog {
  public:
   QtPeerDialog(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags) {}
 
-  std::function<void()> onCancel;   // Escape, the close box
-  std::function<void()> onDefault;  // Enter outside multi-line edits and push buttons
+  std::function<void()> onCancel;         // Escape, the close box
+  std::function<void()> onDefault;        // Enter outside multi-line edits and push buttons
+  std::function<void()> afterFirstPaint;  // once, when the first paint has reached the screen
 
   void reject() override {
     if (onCancel) onCancel();
@@ -23,6 +24,7 @@ class QtPeerDialog : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   bool IsEnter(QEvent* event) const;

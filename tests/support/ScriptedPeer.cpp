@@ -119,7 +119,10 @@ void ScriptedPeer::SetIconic(bool iconic, int width, int height) {
   m_height = height;
 }
 
-int ScriptedPeer::RunModal() {
+int ScriptedPeer::RunModal(std::function<void()> afterFirstShow) {
+  m_ui.Log("shown:" + std::to_string(m_templateId));
+  if (afterFirstShow) afterFirstShow();
+  if (m_ended) return m_result;
   return m_ui.RunDialog(*this, m_wnd, m_templateId);
 }
 

@@ -53,7 +53,7 @@ class ScriptedPeer : public IWindowPeer {
   void GetClientSize(int& width, int& height) override;
   void DrawIcon(HICON icon, int x, int y) override;
 
-  int RunModal() override;
+  int RunModal(std::function<void()> afterFirstShow) override;
   void EndModal(int result) override;
 
   // For tests.

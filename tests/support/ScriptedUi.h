@@ -63,7 +63,8 @@ class ScriptedUi : public IBackend {
   // Checks that everything queued was used; also run by the destructor.
   void VerifyAllConsumed();
 
-  // Everything shown, in order: "dialog:<id>", "message:<text>", "file:<open|save>",
+  // Everything shown, in order: "shown:<id>" (a modal window on screen), "dialog:<id>" (the
+  // user's turn in it), "message:<text>", "file:<open|save>",
   // "list-reset", "list-add:<text>", "help", "help-quit".
   const std::vector<std::string>& Events() const { return m_events; }
   void ClearEvents() { m_events.clear(); }

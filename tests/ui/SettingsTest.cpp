@@ -78,6 +78,30 @@ TEST_F(SettingsTest, StartUpReopensTheLastDictionaryWhenAsked) {
   }
 }
 
+// The reopening waits for the window: its notice comes over the shown window, with the same
+// settings write as before.
+TEST_F(SettingsTest, TheReopeningComesOnceTheWindowIsShown) {
+  WriteBytes(dir / "last.vkd", VkdString("d") + VkdCount(4));
+  WriteIni("[General]\r\nLastFileOpen=1\r\nLastPath=" + dir.Cp932Path("last.vkd").Bytes() + "\r\n");
+  const auto old = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  {
+    CDictionaryApp app;
+    RegisterVokariResources();
+    ui.ClearEvents();
+    ui.ExpectNotice(u8"ファイルが壊れてるよ");
+    ui.ExpectDialog(IDD_VOKARI_DIALOG, [](DialogScript& d) { d.Press(IDCANCEL); });
+    app.InitInstance();
+    ui.VerifyAllConsumed();
+    ASSERT_GE(ui.Events().size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(ui.Events().begin(), ui.Events().begin() + 3),
+              (std::vector<std::string>{"shown:102", "message:" + Utf8(u8"ファイルが壊れてるよ"),
+                                        "dialog:102"}));
+  }
+  std::filesystem::current_path(old);
+  EXPECT_EQ(Ini(), "[General]\r\nLastFileOpen=1\r\nLastPath=\r\n");
+}
+
 TEST_F(SettingsTest, DialogShowsAndStoresBothOptions) {
   MainWindowHarness w(ui, dir.path());
   ui.ExpectDialog(IDD_SETTINGS, [](DialogScript& d) {
