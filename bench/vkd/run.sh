@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# vkd against the plain tools that do the same work on the same bytes, as whole processes in one
+# run: check next to cat, show and export next to iconv from code page 932, import next to iconv
+# to code page 932. The dictionary is full size: 1024 entries with meanings of about 64 KiB of
+# Japanese and ASCII text with CR LF line breaks, 64 MiB in all. Each time is the best of
+# $RUNS runs (default 5); peak memory is the maximum resident size that /usr/bin/time reports.
+#
+# usage: bash bench/vkd/run.sh PATH/TO/vkd [WORKDIR]
+set -euo pipefail
+vkd=$(realpath "${1:?usage: run.sh PATH/TO/vkd [WORKDIR]}")
+work=${2:-$(mktemp -d "${TMPDIR:-/tmp}/vkd-bench-XXXXXX")}
+runs=${RUNS:-5}
+mkdir -p "$work"
+cd "$work"
+
+# The text: one TSV line per entry, the meaning's line breaks written as \r\n escapes.
+if [ ! -s big.tsv ]; then
+  awk 'BEGIN {
+    line = "これは辞書の意味の一行です。漢字とかなと English words, 12345 を含みます。\\r\\n";
+    # about 64 KiB per meaning in code page 932 (each Japanese character takes 2 bytes there)
+    for (i = 0; i < 1024; i++) {
+      m = "";
+      for (j = 0; j < 800; j++) m = m line;
+      printf "単語%04d\t%s\n", i, m;
+    }
+  }' >big.tsv
+fi
+[ -s big.vkd ] || "$vkd" import big.tsv --format tsv --name bench -o big.vkd --force 2>/dev/null
+
+# best_of CMD...: the shortest wall time of $runs runs, in seconds.
+best_of() {
+  local best="" start end t
+  for ((r = 0; r < runs; r++)); do
+    start=$EPOCHREALTIME
+    "$@" >/dev/null 2>&1 || true
+    end=$EPOCHREALTIME
+    t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }')
+    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$t; fi
+  done
+  echo "$best"
+}
+
+peak_mib() {
+  if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'
+  else
+    echo "n/a"
+  fi
+}
+
+row() {  # row NAME LIMIT BASELINE-NAME -- VKD-COMMAND... -- BASELINE-COMMAND...
+  local name=$1 limit=$2 basename=$3
+  shift 3
+  local cmd=() base=()
+  shift  # --
+  while [ "$1" != "--" ]; do cmd+=("$1"); shift; done
+  shift
+  base=("$@")
+  local tv tb
+  tv=$(best_of "${cmd[@]}")
+  tb=$(best_of "${base[@]}")
+  printf "%-14s %8s %8s %-8s %6s %6s %10s\n" "$name" "$tv" "$tb" "$basename" \
+    "$(awk -v a="$tv" -v b="$tb" 'BEGIN { printf "%.2f", a / b }')" "$limit" \
+    "$(peak_mib "${cmd[@]}")"
+}
+
+ls -l big.vkd big.tsv | awk '{ print $5, $NF }'
+printf "%-14s %8s %8s %-8s %6s %6s %10s\n" command vkd_s base_s base ratio limit peak_MiB
+row check 1.5 cat -- "$vkd" check big.vkd -- cat big.vkd
+row show 1.5 iconv -- "$vkd" show big.vkd -- iconv -c -f CP932 -t UTF-8 big.vkd
+for f in tsv csv json; do
+  row "export $f" 1.5 iconv -- "$vkd" export big.vkd --format $f -- iconv -c -f CP932 -t UTF-8 big.vkd
+done
+row search 1.5 cat -- "$vkd" search big.vkd 単語0512 -- cat big.vkd
+row "import tsv" 2 iconv -- "$vkd" import big.tsv --format tsv --name bench -o out.vkd --force \
+  -- iconv -f UTF-8 -t CP932 big.tsv
