@@ -107,10 +107,20 @@ int Export(const Context& c, const Options& o) {
   auto writer = MakeWriter(format.value_or(Format::Tsv), encoding, out);
   Exporter exporter(encoding, *writer);
   const auto r = ReadEntries(c, arg, exporter);
-  if (!r) return file->Abort(), kTrouble;
-  if (!r->ok()) return file->Abort(), ReportDamage(c, arg, r->damage);
-  if (!exporter.Error().empty()) {
+  if (!r || !r->ok() || !exporter.Error().empty()) {
+    // A stream gets the records before the trouble, as it would have got them from a larger
+    // file already; a regular file is left as it was.
+    if (destination->kind != Destination::Replace) {
+      try {
+        out.Flush();
+      } catch (const CFileException&) {
+      }
+    }
     file->Abort();
+  }
+  if (!r) return kTrouble;
+  if (!r->ok()) return ReportDamage(c, arg, r->damage);
+  if (!exporter.Error().empty()) {
     if (exporter.EncodingFailed())
       return c.Error(Fmt(Tr("%s: %s; try --encoding cp932"), {arg, exporter.Error()}));
     return c.Error(exporter.Error());

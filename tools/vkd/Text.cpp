@@ -65,13 +65,6 @@ bool Append(std::string& out, std::string_view bytes, bool lossy, size_t* bad) {
 
 }  // namespace
 
-size_t CharLen(Encoding enc, std::string_view s, size_t i) {
-  if (enc == Encoding::Cp932 && cp932::IsLeadByte(static_cast<unsigned char>(s[i])) &&
-      i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1])))
-    return 2;
-  return 1;
-}
-
 bool AppendUtf8(std::string& out, std::string_view bytes, size_t* badOffset) {
   return Append(out, bytes, false, badOffset);
 }

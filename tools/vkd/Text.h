@@ -20,7 +20,13 @@ constexpr bool IsTrailByte(unsigned char b) {
 
 // Bytes of the character starting at i: in code page 932 a lead byte takes a trail byte with it,
 // so that the trail byte 0x5C of katakana SO is never read as a backslash.
-size_t CharLen(Encoding enc, std::string_view s, size_t i);
+inline size_t CharLen(Encoding enc, std::string_view s, size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (enc == Encoding::Cp932 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) &&
+      i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1])))
+    return 2;
+  return 1;
+}
 
 // Appends the UTF-8 form of code page 932 bytes to out. When some bytes are mapped by no table,
 // returns false with the offset of the first of them in *badOffset (out is then incomplete).

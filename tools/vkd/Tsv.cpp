@@ -41,7 +41,7 @@ bool SplitLine(std::string_view line, Encoding enc, std::string fields[2], std::
   for (size_t i = 0; i < line.size();) {
     const auto c = static_cast<unsigned char>(line[i]);
     if (c >= 0x80 || !kSpecial[c]) {
-      i += c >= 0x80 ? CharLen(enc, line, i) : 1;
+      i += c >= 0x80 && enc == Encoding::Cp932 ? CharLen(enc, line, i) : 1;
       continue;
     }
     fields[field].append(line, run, i - run);
