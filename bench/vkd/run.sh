@@ -20,12 +20,15 @@ if [ ! -s big.tsv ]; then
     # about 64 KiB per meaning in code page 932 (each Japanese character takes 2 bytes there)
     for (i = 0; i < 1024; i++) {
       m = "";
-      for (j = 0; j < 800; j++) m = m line;
+      for (j = 0; j < 860; j++) m = m line;
       printf "単語%04d\t%s\n", i, m;
     }
   }' >big.tsv
 fi
 [ -s big.vkd ] || "$vkd" import big.tsv --format tsv --name bench -o big.vkd --force 2>/dev/null
+for f in csv json; do
+  [ -s big.$f ] || "$vkd" export big.vkd --format $f >big.$f
+done
 
 # best_of CMD...: the shortest wall time of $runs runs, in seconds.
 best_of() {
@@ -64,7 +67,8 @@ row() {  # row NAME LIMIT BASELINE-NAME -- VKD-COMMAND... -- BASELINE-COMMAND...
     "$(peak_mib "${cmd[@]}")"
 }
 
-ls -l big.vkd big.tsv | awk '{ print $5, $NF }'
+ls -l big.vkd big.tsv big.csv big.json | awk '{ print $5, $NF }'
+echo "limit: ratio to the baseline; peak_MiB at most 16 (import: 1.5 times big.vkd)"
 printf "%-14s %8s %8s %-8s %6s %6s %10s\n" command vkd_s base_s base ratio limit peak_MiB
 row check 1.5 cat -- "$vkd" check big.vkd -- cat big.vkd
 row show 1.5 iconv -- "$vkd" show big.vkd -- iconv -c -f CP932 -t UTF-8 big.vkd
@@ -72,5 +76,7 @@ for f in tsv csv json; do
   row "export $f" 1.5 iconv -- "$vkd" export big.vkd --format $f -- iconv -c -f CP932 -t UTF-8 big.vkd
 done
 row search 1.5 cat -- "$vkd" search big.vkd 単語0512 -- cat big.vkd
-row "import tsv" 2 iconv -- "$vkd" import big.tsv --format tsv --name bench -o out.vkd --force \
-  -- iconv -f UTF-8 -t CP932 big.tsv
+for f in tsv csv json; do
+  row "import $f" 2 iconv -- "$vkd" import big.$f --format $f --name bench -o out.vkd --force \
+    -- iconv -f UTF-8 -t CP932 big.$f
+done

@@ -1,5 +1,6 @@
 #include "Csv.h"
 
+#include <array>
 #include <vector>
 
 #include "Messages.h"
@@ -9,6 +10,14 @@
 
 namespace vkd {
 namespace {
+
+constexpr std::array<bool, 256> Stops(std::string_view bytes) {
+  std::array<bool, 256> stop{};
+  for (char c : bytes) stop[static_cast<unsigned char>(c)] = true;
+  return stop;
+}
+constexpr auto kPlainStops = Stops(",\"\r\n");
+constexpr auto kQuotedStops = Stops("\"\n");
 
 void AppendField(std::string& out, std::string_view s) {
   if (s.find_first_of(",\"\r\n") == std::string_view::npos) {

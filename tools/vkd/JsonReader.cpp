@@ -23,9 +23,23 @@ class JsonSource {
 
   JsonSource(InputReader& in, Encoding enc) : m_in(in), m_enc(enc) {}
 
-  bool AtEnd() { return m_next == m_size && !Load(); }
-  char Current() const { return m_pending[m_next]; }
-  void Advance() { ++m_next; }
+  // UTF-8 input goes to the parser as it is, straight from the reader's buffer.
+  bool AtEnd() {
+    if (m_enc == Encoding::Utf8) return m_in.Peek() < 0;
+    return m_next == m_size && !Load();
+  }
+  char Current() {
+    if (m_enc == Encoding::Utf8) return static_cast<char>(m_in.Peek());
+    return m_pending[m_next];
+  }
+  void Advance() {
+    if (m_enc == Encoding::Cp932) {
+      ++m_next;
+      return;
+    }
+    const int c = m_in.Get();
+    if ((c & 0xC0) != 0x80) Step(c);  // columns count characters, not bytes
+  }
 
   // Where the last character taken was, and the last one that was not a blank.
   Position Last() const { return m_last; }
@@ -58,16 +72,15 @@ class JsonSource {
   }
 
  private:
-  // The next character of the input into m_pending.
+  // The next character of a code page 932 input into m_pending.
   bool Load() {
     const int c = m_in.Get();
     if (c < 0) return false;
     m_next = 0;
     m_size = 1;
     m_pending[0] = static_cast<char>(c);
-    const bool continuation = m_enc == Encoding::Utf8 && (c & 0xC0) == 0x80;
-    if (!continuation) Step(c);
-    if (m_enc == Encoding::Cp932 && c >= 0x80) {
+    Step(c);
+    if (c >= 0x80) {
       unsigned cp = 0xF0000 + static_cast<unsigned>(c);
       const int trail = m_in.Peek();
       if (cp932IsLead(c) && trail >= 0 && IsTrailByte(static_cast<unsigned char>(trail)))
@@ -114,7 +127,7 @@ class JsonIterator {
   using reference = char;
 
   explicit JsonIterator(JsonSource* source = nullptr) : m_source(source) {}
-  char operator*() const { return m_source->Current(); }
+  char operator*() const { return m_source->Current(); }  // only when not at the end
   JsonIterator& operator++() {
     m_source->Advance();
     return *this;

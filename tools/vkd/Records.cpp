@@ -9,26 +9,31 @@ namespace {
 
 // A lone LF or CR becomes CR LF. Neither byte is ever a trail byte, so the bytes are walked
 // one by one in either encoding.
+// Whether text holds an LF without a CR before it or a CR without an LF after it.
+bool HasLoneBreak(std::string_view text) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
+    if (p == begin || p[-1] != '\r') return true;
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p)
+    if (p + 1 == end || p[1] != '\n') return true;
+  return false;
+}
+
+// A lone LF or CR becomes CR LF. Neither byte is ever a trail byte, so the bytes are walked
+// one by one in either encoding.
 void StoreLineBreaks(std::string& text) {
-  // Most meanings already hold CR LF pairs only, or no line break at all: leave those alone.
-  size_t lone = 0;
-  for (;;) {
-    lone = text.find_first_of("\r\n", lone);
-    if (lone == std::string::npos) return;
-    if (text[lone] == '\n' || lone + 1 == text.size() || text[lone + 1] != '\n') break;
-    lone += 2;
-  }
-  std::string out(text, 0, lone);
+  if (!HasLoneBreak(text)) return;
+  std::string out;
   out.reserve(text.size() + text.size() / 16);
-  for (size_t i = lone; i < text.size();) {
-    const size_t next = text.find_first_of("\r\n", i);
-    if (next == std::string::npos) {
-      out.append(text, i);
-      break;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      out += c;
+      continue;
     }
-    out.append(text, i, next - i);
     out += "\r\n";
-    i = next + (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1);
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
   }
   text = std::move(out);
 }

@@ -116,6 +116,16 @@ bool InputReader::Refill() {
   return n > 0;
 }
 
+int InputReader::AppendUntil(std::string& out, const std::array<bool, 256>& stop) {
+  for (;;) {
+    if (m_pos == m_end && !Refill()) return -1;
+    const size_t start = m_pos;
+    while (m_pos < m_end && !stop[static_cast<unsigned char>(m_buffer[m_pos])]) ++m_pos;
+    out.append(m_buffer, start, m_pos - start);
+    if (m_pos < m_end) return static_cast<unsigned char>(m_buffer[m_pos]);
+  }
+}
+
 bool InputReader::ReadLine(std::string& line) {
   line.clear();
   for (;;) {

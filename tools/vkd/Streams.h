@@ -3,6 +3,7 @@
 // lock, replace or rename anything.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -96,6 +97,9 @@ class InputReader {
     if (c >= 0) ++m_pos;
     return c;
   }
+  // Appends to out the bytes before the next one that stop marks, and returns that byte
+  // (not taken), or -1 at the end of the input.
+  int AppendUntil(std::string& out, const std::array<bool, 256>& stop);
 
  private:
   bool Refill();
