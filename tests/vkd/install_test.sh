@@ -19,7 +19,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --
 vkd=$prefix/bin/vkd
 check "the program" yes "$([ -x "$vkd" ] && echo yes)"
 check "Japanese from the installed catalogue" "vkd: none.vkd を開けません" \
-  "$(cd "$prefix" && LC_ALL= LANG=C.UTF-8 LANGUAGE=ja "$vkd" show none.vkd 2>&1 | cut -d: -f1-2)"
+  "$(cd "$prefix" && env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 LANGUAGE=ja "$vkd" show none.vkd 2>&1 | cut -d: -f1-2)"
 
 man=$prefix/share/man/man1/vkd.1
 check "man page title" 1 "$(grep -c '^\.TH VKD "1"' "$man")"
