@@ -1,5 +1,7 @@
 #include "DictFile.h"
 
+#include <utility>
+
 #include "File.h"
 
 namespace {
@@ -57,17 +59,56 @@ void WriteDictionary(CArchive& ar, const CDictData& book) {
 
 namespace {
 
-// The one reading order, shared by ReadDictionary and ScanDictionary. With no book, each
-// string is read into a scratch string and dropped, so memory stays at one string's worth.
-bool ReadFields(CArchive& ar, CDictData* book, int* count, DictReadError* error) {
+// Keeps every field in a word book.
+class BookFiller : public DictEntryHandler {
+ public:
+  explicit BookFiller(CDictData& book) : m_book(book) {}
+  bool OnName(CString& name) override {
+    m_book.m_strName = std::move(name);
+    return true;
+  }
+  bool OnCount(int count) override {
+    m_book.m_nCount = count;
+    return true;
+  }
+  bool OnEntry(int i, CString& word, CString& meaning) override {
+    m_book.m_strWord[i] = std::move(word);
+    m_book.m_strMeaning[i] = std::move(meaning);
+    return true;
+  }
+
+ private:
+  CDictData& m_book;
+};
+
+// Keeps only the count.
+class Counter : public DictEntryHandler {
+ public:
+  explicit Counter(int* count) : m_count(count) {}
+  bool OnCount(int count) override {
+    if (m_count) *m_count = count;
+    return true;
+  }
+  bool OnEntry(int, CString&, CString&) override { return true; }
+
+ private:
+  int* m_count;
+};
+
+}  // namespace
+
+// The one reading order, shared by every reader. Each string is read into a scratch string that
+// the handler may keep, so memory stays at one entry's worth unless the handler keeps more.
+bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadError* error) {
   DictReadError local;
   DictReadError& e = error ? *error : local;
   e = DictReadError{};
   e.field = "name";
-  CString scratch;
+  CString word, meaning;
   try {
     e.offset = ar.GetPosition();
-    ar >> (book ? book->m_strName : scratch);
+    ar >> word;
+    if (!handler.OnName(word)) return true;
 
     e.field = "count";
     e.offset = ar.GetPosition();
@@ -86,17 +127,17 @@ bool ReadFields(CArchive& ar, CDictData* book, int* count, DictReadError* error)
       e.announced = n;
       return false;
     }
-    if (book) book->m_nCount = entries;
-    if (count) *count = entries;
+    if (!handler.OnCount(entries)) return true;
 
     for (int i = 0; i < entries; ++i) {
       e.entry = i;
       e.field = "word";
       e.offset = ar.GetPosition();
-      ar >> (book ? book->m_strWord[i] : scratch);
+      ar >> word;
       e.field = "meaning";
       e.offset = ar.GetPosition();
-      ar >> (book ? book->m_strMeaning[i] : scratch);
+      ar >> meaning;
+      if (!handler.OnEntry(i, word, meaning)) break;
     }
     e = DictReadError{};
     return true;
@@ -115,12 +156,12 @@ bool ReadFields(CArchive& ar, CDictData* book, int* count, DictReadError* error)
   }
 }
 
-}  // namespace
-
 bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error) {
-  return ReadFields(ar, &book, nullptr, error);
+  BookFiller filler(book);
+  return ReadDictionaryEntries(ar, filler, error);
 }
 
 bool ScanDictionary(CArchive& ar, int* count, DictReadError* error) {
-  return ReadFields(ar, nullptr, count, error);
+  Counter counter(count);
+  return ReadDictionaryEntries(ar, counter, error);
 }

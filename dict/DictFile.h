@@ -39,3 +39,19 @@ bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error);
 // Reads a dictionary as ReadDictionary does and gives the same verdict, but keeps none of its
 // text: for checking a file without holding it in memory. count (when given) gets the count.
 bool ScanDictionary(CArchive& ar, int* count, DictReadError* error);
+
+// Receives a dictionary's fields in file order as ReadDictionaryEntries reads them. The strings
+// handed over are the reader's own and are reused for the next entry, so a handler may move
+// from them. A handler must not throw; it stops the reading by returning false.
+class DictEntryHandler {
+ public:
+  virtual ~DictEntryHandler() = default;
+  virtual bool OnName(CString& /*name*/) { return true; }
+  virtual bool OnCount(int /*count*/) { return true; }
+  virtual bool OnEntry(int index, CString& word, CString& meaning) = 0;
+};
+
+// Reads a dictionary entry by entry, in the same order and with the same verdict as
+// ReadDictionary, holding one entry at a time: for going through a large file in little
+// memory. True when the file is sound or the handler stopped the reading.
+bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadError* error);

@@ -51,6 +51,12 @@ DictIoResult ScanOpenDictionary(CFile& file, int* count) {
   });
 }
 
+DictIoResult ReadOpenDictionaryEntries(CFile& file, DictEntryHandler& handler) {
+  return ReadWith(file, [&](CArchive& ar, DictReadError& damage) {
+    return ReadDictionaryEntries(ar, handler, &damage);
+  });
+}
+
 DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book) {
   try {
     CArchive ar(&file, CArchive::store);
@@ -87,4 +93,10 @@ DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictDa
   if (!file.Open(path, CFile::modeCreate | CFile::modeWrite))
     return Failed(DictIoResult::CannotOpen, file.LastError());
   return WriteOpenDictionary(file, book);
+}
+
+DictIoResult ReadDictionaryFileEntries(CFile& file, const CString& path,
+                                       DictEntryHandler& handler) {
+  if (!file.Open(path, CFile::modeRead)) return Failed(DictIoResult::CannotOpen, file.LastError());
+  return ReadOpenDictionaryEntries(file, handler);
 }

@@ -44,6 +44,11 @@ DictIoResult ReadOpenDictionary(CFile& file, CDictData& book);
 DictIoResult ScanOpenDictionary(CFile& file, int* count);
 DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book);
 
+// Reads entry by entry (ReadDictionaryEntries) from path, or from a file that is already open.
+// The verdict is as above; a reading that the handler stopped counts as sound.
+DictIoResult ReadDictionaryFileEntries(CFile& file, const CString& path, DictEntryHandler& handler);
+DictIoResult ReadOpenDictionaryEntries(CFile& file, DictEntryHandler& handler);
+
 // Writes book to path, creating the file or replacing it whole once the new content is
 // complete. On failure the old file is as it was.
 DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <cstdio>
 #include <memory>
 #include <sstream>
 
@@ -44,15 +46,17 @@ std::string DictBytes(const CString& name,
 
 // A book whose text exercises every escape of every format, in both encodings.
 std::string TrickyBook() {
-  return DictBytes(U8(u8"英単語"), {
-                                       {"cat", U8(u8"ねこ\r\n（動物）")},
-                                       {U8(u8"ソース"), "back\\slash and \"quotes\", commas"},
-                                       {"tab\there", "cr\ronly lf\nonly"},
-                                       {"", ""},
-                                       {U8(u8"表示"), U8(u8"ソ\\ソ\t")},
-                                       {"ctl\x01", "{[brace]}/"},
-                                       {" lead and trail ", "x,y"},
-                                   });
+  return DictBytes(U8(u8"英単語"),
+                   {
+                       {"cat", U8(u8"ねこ\r\n（動物）")},
+                       {U8(u8"ソース"), "back\\slash and \"quotes\", commas"},
+                       {"tab\there", "cr\ronly lf\nonly"},
+                       {"", ""},
+                       {U8(u8"表示"), U8(u8"ソ\\ソ\t")},
+                       {"ctl\x01", "{[brace]}/"},
+                       {" lead and trail ", "x,y"},
+                       {"\x80\xA0", "\xFD\xFE\xFF"},  // mapped by the platform's table
+                   });
 }
 
 const char* FormatName(int i) {
@@ -66,22 +70,23 @@ TEST(Vkd, ExportImportRoundTripsByteForByte) {
   for (int f = 0; f < 3; ++f) {
     for (const char* encoding : {"utf-8", "cp932"}) {
       SCOPED_TRACE(std::string(FormatName(f)) + " " + encoding);
-      const std::string text = dir.Path(std::string("out.") + FormatName(f) + "." + encoding);
-      const std::string back = dir.Path(std::string("back.") + FormatName(f) + "." + encoding);
-      const std::string again = text + ".again";
-      ASSERT_EQ(
-          Vkd({"export", original, "--format", FormatName(f), "--encoding", encoding, "-o", text})
-              .status,
-          0);
-      const auto imported = Vkd({"import", text, "--name", Utf8(u8"英単語"), "-o", back, "--format",
-                                 FormatName(f), "--encoding", encoding});
+      // The format comes from the names' extensions here, and from --format below.
+      const std::string text = dir.Path(std::string("out-") + encoding + "." + FormatName(f));
+      const std::string back = dir.Path(std::string("back-") + encoding + ".vkd");
+      ASSERT_EQ(Vkd({"export", original, "--encoding", encoding, "-o", text}).status, 0);
+      const auto imported = Vkd({"import", text, "--name", Utf8(u8"英単語"), "-o", back,
+                                 "--encoding", encoding, "--keep-line-breaks", "--force"});
       ASSERT_EQ(imported.status, 0) << imported.err;
       EXPECT_EQ(ReadBytes(back), ReadBytes(original));
-      ASSERT_EQ(Vkd({"export", back, "--format=" + std::string(FormatName(f)),
-                     "--encoding=" + std::string(encoding), "-o", again})
-                    .status,
-                0);
-      EXPECT_EQ(ReadBytes(again), ReadBytes(text));
+      // The same through standard input and output.
+      const auto exported = Vkd({"export", "-", "--format=" + std::string(FormatName(f)),
+                                 "--encoding=" + std::string(encoding), "-o", "-"},
+                                ReadBytes(original));
+      EXPECT_EQ(exported.out, ReadBytes(text));
+      const auto piped = Vkd({"import", "-", "--name", Utf8(u8"英単語"), "-o", "-", "--format",
+                              FormatName(f), "--encoding", encoding, "--keep-line-breaks"},
+                             exported.out);
+      EXPECT_EQ(piped.out, ReadBytes(original)) << piped.err;
     }
   }
 }
@@ -129,6 +134,35 @@ TEST(Vkd, ExportEscapes) {
   WriteBytes(path, DictBytes("", {}));
   EXPECT_EQ(Vkd({"export", path, "--format", "json"}).out, "{\"name\": \"\", \"entries\": []}\n");
   EXPECT_EQ(Vkd({"export", path}).out, "");
+
+  // Every book exports: the bytes the platform's table adds as it maps them, and bytes no table
+  // maps unchanged in code page 932 and refused in UTF-8, naming where they are.
+  WriteBytes(path, DictBytes("\x81\x7F", {{"\x80\xA0\xFD", "\xFE\xFF"}, {"ok", "a\x81\x7F"}}));
+  const std::string mapped = "\xC2\x80\xEF\xA3\xB0\xEF\xA3\xB1\t\xEF\xA3\xB2\xEF\xA3\xB3\n";
+  struct Odd {
+    const char* format;
+    const char* encoding;
+    int status;
+    std::string out;  // written before the refusal: standard output is streamed
+    const char* err;
+  } odd[] = {
+      {"tsv", "cp932", 0, "\x80\xA0\xFD\t\xFE\xFF\nok\ta\x81\x7F\n", ""},
+      {"tsv", "utf-8", 2, mapped,
+       "entry 1: the meaning holds bytes that no code page 932 table maps (81 7F at byte 1); try "
+       "--encoding cp932"},
+      {"json", "utf-8", 2, "",
+       "the name holds bytes that no code page 932 table maps (81 7F at byte 0)"},
+  };
+  for (const auto& c : odd) {
+    SCOPED_TRACE(std::string(c.format) + " " + c.encoding);
+    const auto r = Vkd({"export", path, "--format", c.format, "--encoding", c.encoding});
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Vkd({"export", path, "-o", dir.Path("x.tsv")}).status, 2);
+  EXPECT_EQ(dir.Entries(),
+            std::vector<std::string>{"b.vkd"});  // a refused file export leaves nothing
 }
 
 TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
@@ -149,7 +183,7 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
       {"tsv", "utf-8", "ok\tok\n\xF0\x9F\x98\x80\tsmile\n", "line 2: text that is not UTF-8"},
       {"tsv", "utf-8", "caf\xC3\xA9\tx\n", "line 1: text that is not UTF-8 or that code page"},
       {"tsv", "utf-8", "bad\xFF\tx\n", "line 1: text that is not UTF-8"},
-      {"tsv", "cp932", "ok\tok\nbad\xA0x\tm\n", "line 2: text that is not valid code page 932"},
+      {"csv", "utf-8", "a,b\r\n\r\nc,d\r\n", "line 2: empty line"},
       {"tsv", "utf-8", tooMany, "line 1025: more than 1024 entries"},
       {"csv", "utf-8", "a,b\n\"open,c\n", "line 2: a quoted field is not closed"},
       {"csv", "utf-8", "a,b\r\n\"x\"y,z\r\n", "line 2: text after the closing quote"},
@@ -158,19 +192,24 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
       {"csv", "utf-8", "a,b,c\r\n", "line 1: expected 2 fields (word,meaning), found 3"},
       {"csv", "utf-8", "a,b\rc,d\r\n", "line 1: a carriage return outside quotes"},
       {"json", "utf-8", "{\"entries\": [\n{\"word\": \"a\"}\n]}",
-       "line 2: entry 0: no \"meaning\""},
+       "line 2, column 13: entry 0: no \"meaning\""},
       {"json", "utf-8", "{\"entries\": [\n{\"word\": \"a\", \"meaning\": 5}]}",
-       "line 2: expected a string"},
-      {"json", "utf-8", "{\"entries\": []} x", "line 1: text after the end of the document"},
+       "line 2, column 27: entry 0: \"meaning\" must be a string"},
+      {"json", "utf-8", "{\"entries\": []} x",
+       "line 1, column 17: syntax error while parsing value - invalid literal; expected end of "
+       "input"},
+      {"json", "utf-8", "[]", "line 1, column 1: expected an object"},
+      {"json", "utf-8", "{\"name\": \"\u8f9e\u66f8\", \"entries\": {}}",
+       "line 1, column 27: \"entries\" must be an array"},  // columns count characters
       {"json", "utf-8", "{\"name\": \"n\"}", "no \"entries\""},
       {"json", "utf-8", "{\"entries\": [{\"word\": \"\\ud83d\\ude00\", \"meaning\": \"m\"}]}",
-       "line 1: entry 0: text that is not UTF-8 or that code page 932 cannot hold"},
+       "entry 0: text that is not UTF-8 or that code page 932 cannot hold"},
       {"json", "utf-8", "{\"entries\": [{\"word\": \"\\ud83d\", \"meaning\": \"m\"}]}",
-       "line 1: a lone surrogate"},
+       "line 1, column 30: syntax error while parsing value - invalid string: surrogate"},
       {"json", "cp932", "{\"entries\": [{\"word\": \"\\u00e9\", \"meaning\": \"m\"}]}",
-       "line 1: a \\u escape that code page 932 cannot hold"},
+       "entry 0: a \\u escape that code page 932 cannot hold"},
       {"json", "utf-8", "{\"entries\": [\n\n{\"word\": \"a\nb\", \"meaning\": \"m\"}]}",
-       "line 3: a control character"},
+       "line 3, column 12: syntax error while parsing value - invalid string: control character"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.format) + " " + c.encoding + ": " + c.message);
@@ -189,6 +228,7 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
     const char* format;
     std::string input;
     std::vector<std::pair<CString, CString>> entries;
+    std::vector<std::string> extra = {};
   } cases[] = {
       {"tsv", "a\tb\r\nc\td", {{"a", "b"}, {"c", "d"}}},  // CR LF lines, no final line end
       {"csv", "a,\"b\"\"c\"\n,\n", {{"a", "b\"c"}, {"", ""}}},
@@ -196,12 +236,34 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
        "{\"extra\": [1, {\"x\": null}], \"entries\": [{\"meaning\": \"\\u306d\\/\", "
        "\"word\": \"w\", \"note\": true}], \"name\": \"ignored\"}",
        {{"w", U8(u8"ね/")}}},
+      // A byte-order mark, and blank lines at the end.
+      {"tsv",
+       "\xEF\xBB\xBF"
+       "a\tb\n\n\r\n",
+       {{"a", "b"}}},
+      {"csv", "\xEF\xBB\xBF\"a\",b\r\n\r\n\n", {{"a", "b"}}},
+      {"json", "\xEF\xBB\xBF{\"entries\": []}\n\n", {}},
+      // Line breaks in a meaning are stored as CR LF, as the window stores them, unless kept.
+      {"tsv", "w\tx\\ny\\r\\nz\\r\n", {{"w", "x\r\ny\r\nz\r\n"}}},
+      {"csv", "w,\"x\ny\"\n", {{"w", "x\r\ny"}}},
+      {"json", "{\"entries\": [{\"word\": \"w\", \"meaning\": \"x\\ny\"}]}", {{"w", "x\r\ny"}}},
+      {"tsv", "w\tx\\ny\\rz\n", {{"w", "x\ny\rz"}}, {"--keep-line-breaks"}},
+      // The platform's extra characters map back to their bytes; code page 932 input is stored
+      // as it is, whatever it holds.
+      {"tsv", "\xC2\x80\xEF\xA3\xB3\tm", {{"\x80\xFF", "m"}}},
+      {"tsv", "\xA0\x81\x7F\t\x83\x5C\n", {{"\xA0\x81\x7F", "\x83\x5C"}}, {"--encoding", "cp932"}},
+      {"json",
+       "{\"entries\": [{\"word\": \"\x83\x5C\xFD\", \"meaning\": \"\\u306d\"}]}",
+       {{"\x83\x5C\xFD", "\x82\xCB"}},
+       {"--encoding", "cp932"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.format);
+    SCOPED_TRACE(std::string(c.format) + ": " + c.input);
     TempDir dir;
-    const auto r =
-        Vkd({"import", "-", "--name", "n", "-o", dir.Path("o.vkd"), "--format", c.format}, c.input);
+    std::vector<std::string> args = {"import",          "-",        "--name", "n", "-o",
+                                     dir.Path("o.vkd"), "--format", c.format};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const auto r = Vkd(args, c.input);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadBytes(dir.Path("o.vkd")), DictBytes("n", c.entries));
   }
@@ -211,7 +273,10 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   TempDir dir;
   const std::string out = dir.Path("o.vkd");
   const std::string json = "{\"name\": \"\\u8f9e\\u66f8\", \"entries\": []}";
-  ASSERT_EQ(Vkd({"import", "-", "-o", out, "--format", "json"}, json).status, 0);
+  WriteBytes(dir.Path("in.JSON"), json);  // JSON by its extension
+  const auto first = Vkd({"import", dir.Path("in.JSON"), "-o", out});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.err, "vkd: wrote 0 entries to " + out + "\n");
   EXPECT_EQ(ReadBytes(out), Hex("04 8E AB 8F 91 00 00 00 00"));  // the name came from the JSON
   const auto again = Vkd({"import", "-", "-o", out, "--format", "json", "--name", "x"}, json);
   EXPECT_EQ(again.status, vkd::kTrouble);
@@ -221,7 +286,9 @@ TEST(Vkd, ImportNameAndExistingFiles) {
       0);
   EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd")}, "a\tb\n").status, vkd::kTrouble);
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"o.vkd"});
+  EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd"), "--name", "n"}, "a\tb\n").err,
+            "vkd: wrote 1 entry to " + dir.Path("p.vkd") + "\n");
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.JSON", "o.vkd", "p.vkd"}));
 }
 
 TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
@@ -233,6 +300,7 @@ TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
     std::string line;
   } cases[] = {
       {"sound", sound, 0, "sound, 2 entries"},
+      {"one entry", Hex("00 01 00 00 00 00 00"), 0, "sound, 1 entry"},
       {"trailing bytes", sound + "zz", 0,
        "sound, 2 entries; 2 bytes after the last meaning at offset 17 are ignored"},
       {"empty file", "", 1,
@@ -257,9 +325,11 @@ TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
     TempDir dir;
     const std::string path = dir.Path("d.vkd");
     WriteBytes(path, c.bytes);
-    const auto r = Vkd({"check", path});
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.out, path + ": " + c.line + "\n");
+    for (const std::string& arg : {path, std::string("-")}) {
+      const auto r = Vkd({"check", arg}, c.bytes);
+      EXPECT_EQ(r.status, c.status);
+      EXPECT_EQ(r.out, arg + ": " + c.line + "\n");
+    }
   }
 }
 
@@ -268,6 +338,10 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
   const std::string damaged = dir.Path("d.vkd");
   WriteBytes(damaged, Hex("05 61"));
   const std::string missing = dir.Path("none.vkd");
+  const std::string folder = dir.Path("folder.vkd");
+  const std::string fifo = dir.Path("fifo.vkd");
+  ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // opened, it would wait for a writer forever
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -283,7 +357,13 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
       {{"export", damaged, "--encoding"}, vkd::kTrouble, "needs a value"},
       {{"show", damaged, "--format", "tsv"}, vkd::kTrouble, "unknown option --format"},
       {{"frobnicate"}, vkd::kTrouble, "unknown command frobnicate"},
-      {{}, vkd::kTrouble, "usage: vkd"},
+      {{"show", folder}, vkd::kTrouble, "folder.vkd is a directory"},
+      {{"check", fifo}, vkd::kTrouble, "fifo.vkd is not a regular file"},
+      {{"import", folder, "--name", "n", "-o", missing}, vkd::kTrouble, "is a directory"},
+      {{"import", fifo, "--name", "n", "-o", missing}, vkd::kTrouble, "is not a regular file"},
+      {{"import", "-", "--name", "n", "-o", folder}, vkd::kTrouble, "is a directory"},
+      {{"export", damaged, "-o", folder}, vkd::kTrouble, "is a directory"},
+      {{}, vkd::kTrouble, "Usage: vkd"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.empty() ? "" : c.args[0]);
@@ -307,11 +387,11 @@ TEST(Vkd, SearchMatchesAsTheProgramDoes) {
   // Words 0..5; katakana SO (83 5C) ends in a backslash byte, and the full-width space
   // (81 40) in "@".
   WriteBytes(path, DictBytes("n", {{U8(u8"ソース"), "m"},
-                                   {"back\\slash", "m"},
-                                   {U8(u8"表"), "m"},
-                                   {U8(u8"全角　空白"), "m"},
-                                   {"mail@example", "m"},
-                                   {"Cat", "m"}}));
+                                 {"back\\slash", "m"},
+                                 {U8(u8"表"), "m"},
+                                 {U8(u8"全角　空白"), "m"},
+                                 {"mail@example", "m"},
+                                 {"Cat", "m"}}));
   struct Case {
     std::string text;
     std::vector<int> expected;
@@ -342,15 +422,75 @@ TEST(Vkd, ShowHelpAndVersion) {
   TempDir dir;
   const std::string path = dir.Path("s.vkd");
   WriteBytes(path, DictBytes(U8(u8"英単語"), {{"cat", U8(u8"ねこ\r\n猫")}, {"", ""}}));
-  EXPECT_EQ(Vkd({"show", path}).out,
-            Utf8(u8"Name: 英単語\nEntries: 2\n0\tcat\n\tねこ\n\t猫\n1\t\n\t\n"));
+  for (const std::string& arg : {path, std::string("-")}) {
+    EXPECT_EQ(Vkd({"show", arg}, ReadBytes(path)).out,
+              Utf8(u8"Name: 英単語\nEntries: 2\n0\tcat\n\tねこ\n\t猫\n1\t\n\t\n"));
+  }
+  EXPECT_EQ(Vkd({"search", "-", "c"}, ReadBytes(path)).out, "0\tcat\n");
   EXPECT_EQ(Vkd({"--version"}).out.rfind("vkd ", 0), 0u);
+  EXPECT_EQ(Vkd({"-V"}).out, Vkd({"--version"}).out);
   for (const char* command : {"show", "check", "export", "import", "search"}) {
     const auto r = Vkd({command, "--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.rfind(std::string("usage: vkd ") + command, 0), 0u) << r.out;
+    EXPECT_EQ(r.out.rfind(std::string("Usage: vkd ") + command, 0), 0u) << r.out;
   }
   EXPECT_NE(Vkd({"--help"}).out.find("search FILE TEXT"), std::string::npos);
+}
+
+// Runs command with sh in dir, with $VKD the program and an English locale unless the command
+// sets another.
+Result Shell(const TempDir& dir, const std::string& command) {
+  TempDir errors;
+  const std::string script =
+      "unset LC_ALL LC_MESSAGES LANGUAGE; export LANG=C; VKD='" VKD_BINARY "'; cd '" +
+      dir.path().string() + "' && { " + command + "; } 2>'" + errors.Path("err") + "'";
+  FILE* pipe = popen(script.c_str(), "r");
+  std::string out;
+  char buffer[4096];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, ReadBytes(errors.Path("err"))};
+}
+
+// What only the program as a process shows: its real standard output, descriptors named as
+// paths, and its language.
+TEST(Vkd, AsAProcess) {
+  TempDir dir;
+  WriteBytes(dir.Path("d.vkd"), DictBytes("n", {{"a", "b"}}));
+  struct Case {
+    const char* command;
+    int status;
+    std::string out;  // all of standard output
+    std::string err;  // a part of standard error
+  } cases[] = {
+      // Output that does not arrive is a failure.
+      {"$VKD --help >/dev/full", 2, "", "vkd: cannot write to standard output"},
+      {"$VKD show d.vkd >/dev/full", 2, "", "cannot write to standard output"},
+      {"$VKD check d.vkd >/dev/full", 2, "", "cannot write to standard output"},
+      {"$VKD search d.vkd a >/dev/full", 2, "", "cannot write to standard output"},
+      {"$VKD export d.vkd >/dev/full", 2, "", "cannot write to standard output"},
+      {"$VKD export d.vkd -o /dev/full", 2, "", "cannot write to /dev/full"},
+      // An output that is not a regular file is written to as it is, never replaced.
+      {"echo old >log.txt && $VKD export d.vkd -o /dev/stdout >>log.txt && cat log.txt", 0,
+       "old\na\tb\n", ""},
+      {"$VKD export d.vkd -o /dev/stderr 2>&1 >/dev/null | cat", 0, "a\tb\n", ""},
+      {"cat d.vkd | $VKD export - -o - | $VKD import - --name n -o - | $VKD check -", 0,
+       "-: sound, 1 entry\n", "vkd: wrote 1 entry to standard output"},
+      // Japanese when the locale asks for it, also one this system may lack; English otherwise.
+      {"LANG=C.UTF-8 LANGUAGE=ja $VKD show none.vkd", 2, "", Utf8(u8"none.vkd を開けません")},
+      {"LANG=ja_JP.UTF-8 $VKD check d.vkd", 0, Utf8(u8"d.vkd: 正常、登録数 1\n"), ""},
+      {"LANG=ja_JP.UTF-8 $VKD --help | head -n 1", 0, Utf8(u8"使い方: vkd COMMAND [OPTIONS]\n"),
+       ""},
+      {"LC_ALL=C LANGUAGE=ja $VKD show none.vkd", 2, "", "vkd: cannot open none.vkd"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const auto r = Shell(dir, c.command);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"d.vkd", "log.txt"}));
 }
 
 }  // namespace

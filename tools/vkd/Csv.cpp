@@ -1,8 +1,9 @@
 #include "Csv.h"
 
+#include <array>
 #include <vector>
 
-#include "Records.h"
+#include "Messages.h"
 
 // The special bytes of CSV are all below 0x40, never trail bytes, so the text is read and written
 // byte by byte in either encoding.
@@ -10,97 +11,141 @@
 namespace vkd {
 namespace {
 
-std::string CsvField(const std::string& s) {
-  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-  std::string out = "\"";
-  for (char c : s) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
+constexpr std::array<bool, 256> Stops(std::string_view bytes) {
+  std::array<bool, 256> stop{};
+  for (char c : bytes) stop[static_cast<unsigned char>(c)] = true;
+  return stop;
 }
+constexpr auto kPlainStops = Stops(",\"\r\n");
+constexpr auto kQuotedStops = Stops("\"\n");
+
+void AppendField(std::string& out, std::string_view s) {
+  if (s.find_first_of(",\"\r\n") == std::string_view::npos) {
+    out += s;
+    return;
+  }
+  out += '"';
+  for (size_t start = 0;;) {
+    const size_t q = s.find('"', start);
+    if (q == std::string_view::npos) {
+      out.append(s, start);
+      break;
+    }
+    out.append(s, start, q + 1 - start);
+    out += '"';
+    start = q + 1;
+  }
+  out += '"';
+}
+
+class CsvWriter : public RecordWriter {
+ public:
+  explicit CsvWriter(Output& out) : m_out(out) {}
+  void Entry(int, std::string_view word, std::string_view meaning) override {
+    std::string& b = m_out.Buffer();
+    AppendField(b, word);
+    b += ',';
+    AppendField(b, meaning);
+    b += "\r\n";
+    m_out.Written();
+  }
+
+ private:
+  Output& m_out;
+};
+
+// Reads records one by one, keeping the line number for messages.
+class CsvReader {
+ public:
+  explicit CsvReader(InputReader& in) : m_in(in) {}
+
+  bool Read(Importer& importer, std::string& error) {
+    size_t blank = 0;  // the first blank line just read; an error only if a record follows
+    std::vector<std::string> fields;
+    std::string why;
+    while (m_in.Peek() >= 0) {
+      const size_t recordLine = m_line;
+      if (m_in.Peek() == '\r' || m_in.Peek() == '\n') {
+        if (!LineEnd(error)) return false;
+        if (!blank) blank = recordLine;
+        continue;
+      }
+      if (blank) return Fail(error, blank, Tr("empty line; expected word,meaning"));
+      fields.clear();
+      do {
+        fields.emplace_back();
+        if (!Field(fields.back(), error)) return false;
+      } while (m_in.Peek() == ',' && m_in.Get() >= 0);
+      if (!LineEnd(error)) return false;
+      if (fields.size() != 2) {
+        return Fail(
+            error, recordLine,
+            Fmt(Tr("expected 2 fields (word,meaning), found %s"), {std::to_string(fields.size())}));
+      }
+      if (!importer.Add(fields[0], fields[1], why)) return Fail(error, recordLine, why);
+    }
+    return true;
+  }
+
+ private:
+  bool Fail(std::string& error, size_t line, const std::string& why) {
+    error = LineLabel(line) + why;
+    return false;
+  }
+
+  bool Field(std::string& field, std::string& error) {
+    int c;
+    if (m_in.Peek() != '"') {
+      while ((c = m_in.Peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
+        if (c == '"')
+          return Fail(error, m_line, Tr("a quote inside a field that does not begin with one"));
+        field += static_cast<char>(m_in.Get());
+      }
+      return true;
+    }
+    const size_t start = m_line;
+    m_in.Get();
+    for (;;) {
+      c = m_in.Get();
+      if (c < 0) return Fail(error, start, Tr("a quoted field is not closed"));
+      if (c == '"') {
+        if (m_in.Peek() != '"') break;
+        m_in.Get();
+      }
+      if (c == '\n') ++m_line;
+      field += static_cast<char>(c);
+    }
+    c = m_in.Peek();
+    if (c >= 0 && c != ',' && c != '\r' && c != '\n')
+      return Fail(error, m_line, Tr("text after the closing quote of a field"));
+    return true;
+  }
+
+  // The end of a record: CR LF, LF, or the end of the input.
+  bool LineEnd(std::string& error) {
+    if (m_in.Peek() == '\r') {
+      m_in.Get();
+      if (m_in.Peek() != '\n') return Fail(error, m_line, Tr("a carriage return outside quotes"));
+    }
+    if (m_in.Peek() == '\n') {
+      m_in.Get();
+      ++m_line;
+    }
+    return true;
+  }
+
+  InputReader& m_in;
+  size_t m_line = 1;
+};
 
 }  // namespace
 
-std::optional<std::string> ExportCsv(const CDictData& book, Encoding enc, std::string& error) {
-  return WriteRecords(
-      book, enc,
-      [](int, const std::string& word, const std::string& meaning) {
-        return CsvField(word) + "," + CsvField(meaning) + "\r\n";
-      },
-      error);
+std::unique_ptr<RecordWriter> MakeCsvWriter(Output& out) {
+  return std::make_unique<CsvWriter>(out);
 }
 
-ImportResult ImportCsv(std::string_view s, Encoding enc) {
-  ImportResult r;
-  size_t pos = 0;
-  size_t line = 1;
-  const size_t n = s.size();
-  while (pos < n) {
-    const size_t recordLine = line;
-    std::vector<std::string> fields;
-    for (;;) {
-      std::string field;
-      if (pos < n && s[pos] == '"') {
-        ++pos;
-        for (;;) {
-          if (pos >= n) {
-            r.error = LineLabel(recordLine) + "a quoted field is not closed";
-            return r;
-          }
-          const char c = s[pos];
-          if (c == '"') {
-            if (pos + 1 < n && s[pos + 1] == '"') {
-              field += '"';
-              pos += 2;
-              continue;
-            }
-            ++pos;
-            break;
-          }
-          if (c == '\n') ++line;
-          field += c;
-          ++pos;
-        }
-        if (pos < n && s[pos] != ',' && s[pos] != '\r' && s[pos] != '\n') {
-          r.error = LineLabel(line) + "text after the closing quote of a field";
-          return r;
-        }
-      } else {
-        while (pos < n && s[pos] != ',' && s[pos] != '\r' && s[pos] != '\n') {
-          if (s[pos] == '"') {
-            r.error = LineLabel(line) + "a quote inside a field that does not begin with one";
-            return r;
-          }
-          field += s[pos++];
-        }
-      }
-      fields.push_back(std::move(field));
-      if (pos < n && s[pos] == ',') {
-        ++pos;
-        continue;
-      }
-      break;
-    }
-    if (pos < n && s[pos] == '\r') {
-      if (pos + 1 >= n || s[pos + 1] != '\n') {
-        r.error = LineLabel(line) + "a carriage return outside quotes";
-        return r;
-      }
-      ++pos;
-    }
-    if (pos < n && s[pos] == '\n') {
-      ++pos;
-      ++line;
-    }
-    if (fields.size() != 2) {
-      r.error = LineLabel(recordLine) + "expected 2 fields (word,meaning), found " +
-                std::to_string(fields.size());
-      return r;
-    }
-    if (!AddEntry(r, recordLine, fields[0], fields[1], enc)) return r;
-  }
-  return r;
+bool ReadCsv(InputReader& in, Importer& importer, std::string& error) {
+  return CsvReader(in).Read(importer, error);
 }
 
 }  // namespace vkd

@@ -1,17 +1,15 @@
-// CSV (RFC 4180): word,meaning with CR LF line ends, quoted where needed, no header. Turns a
-// book into such text and such text into entries; it touches no files.
+// CSV (RFC 4180): word,meaning with CR LF line ends, quoted where needed, no header. Writes such
+// records entry by entry and reads them into an Importer; it touches no files.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
-#include <string_view>
 
-#include "DictData.h"
 #include "Formats.h"
 
 namespace vkd {
 
-std::optional<std::string> ExportCsv(const CDictData& book, Encoding enc, std::string& error);
-ImportResult ImportCsv(std::string_view input, Encoding enc);
+std::unique_ptr<RecordWriter> MakeCsvWriter(Output& out);
+bool ReadCsv(InputReader& in, Importer& importer, std::string& error);
 
 }  // namespace vkd

@@ -1,5 +1,8 @@
 #include "Formats.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "Csv.h"
 #include "Json.h"
 #include "Tsv.h"
@@ -13,35 +16,44 @@ std::optional<Format> ParseFormat(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<Format> FormatOfPath(std::string_view path) {
+  const auto dot = path.rfind('.');
+  if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
+    return std::nullopt;
+  std::string ext(path.substr(dot + 1));
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ParseFormat(ext);
+}
+
 std::optional<Encoding> ParseEncoding(std::string_view name) {
   if (name == "utf-8" || name == "utf8") return Encoding::Utf8;
   if (name == "cp932" || name == "shift_jis" || name == "sjis") return Encoding::Cp932;
   return std::nullopt;
 }
 
-std::optional<std::string> Export(const CDictData& book, Format format, Encoding encoding,
-                                  std::string& error) {
+std::unique_ptr<RecordWriter> MakeWriter(Format format, Encoding encoding, Output& out) {
   switch (format) {
-    case Format::Tsv:
-      return ExportTsv(book, encoding, error);
     case Format::Csv:
-      return ExportCsv(book, encoding, error);
+      return MakeCsvWriter(out);
     case Format::Json:
-      return ExportJson(book, encoding, error);
+      return MakeJsonWriter(encoding, out);
+    case Format::Tsv:
+      break;
   }
-  return std::nullopt;
+  return MakeTsvWriter(encoding, out);
 }
 
-ImportResult Import(std::string_view input, Format format, Encoding encoding) {
+bool ReadRecords(Format format, InputReader& in, Importer& importer, std::string& error) {
   switch (format) {
-    case Format::Tsv:
-      return ImportTsv(input, encoding);
     case Format::Csv:
-      return ImportCsv(input, encoding);
+      return ReadCsv(in, importer, error);
     case Format::Json:
-      return ImportJson(input, encoding);
+      return ReadJson(in, importer, error);
+    case Format::Tsv:
+      break;
   }
-  return {};
+  return ReadTsv(in, importer, error);
 }
 
 }  // namespace vkd

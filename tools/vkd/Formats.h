@@ -1,46 +1,42 @@
 // The text forms vkd exports and imports: TSV (with backslash escapes), CSV (RFC 4180) and
-// JSON, each in UTF-8 or code page 932. Export turns a word book into bytes; import turns bytes
-// into entries or a message naming the line. Neither touches files. Each format has a file of its
-// own (Tsv, Csv, Json); Records holds what they share.
+// JSON, each in UTF-8 or code page 932. A writer lays out records one entry at a time into an
+// Output; a reader takes records from an InputReader into an Importer one at a time. Neither
+// opens files. Each format has a file of its own (Tsv, Csv, Json); Records holds what they share.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "DictData.h"
+#include "Records.h"
+#include "Streams.h"
+#include "Text.h"
 
 namespace vkd {
 
 enum class Format { Tsv, Csv, Json };
-enum class Encoding { Utf8, Cp932 };
 
 std::optional<Format> ParseFormat(std::string_view name);
+// The format a file name's extension (.tsv, .csv, .json, in any case) stands for.
+std::optional<Format> FormatOfPath(std::string_view path);
 std::optional<Encoding> ParseEncoding(std::string_view name);
 
-// An entry in code page 932 bytes, as the word book holds it.
-struct Entry {
-  std::string word;
-  std::string meaning;
+// Lays out a book's records. The texts it is given are already in the output encoding.
+class RecordWriter {
+ public:
+  virtual ~RecordWriter() = default;
+  // Whether the dictionary's name is part of the output (given to Begin).
+  virtual bool UsesName() const { return false; }
+  virtual void Begin(std::string_view /*name*/) {}
+  virtual void Entry(int index, std::string_view word, std::string_view meaning) = 0;
+  virtual void End() {}
 };
 
-// What an import produced: the entries (and the name a JSON file carries), or the first
-// problem found, as "line N: ...".
-struct ImportResult {
-  std::vector<Entry> entries;
-  std::optional<std::string> name;
-  std::string error;
-  bool ok() const { return error.empty(); }
-};
+std::unique_ptr<RecordWriter> MakeWriter(Format format, Encoding encoding, Output& out);
 
-// The live entries of book in the given form. Fails (returning nullopt and a message in error)
-// when some text cannot be written in the chosen encoding.
-std::optional<std::string> Export(const CDictData& book, Format format, Encoding encoding,
-                                  std::string& error);
-
-// Parses input in the given form. Refuses malformed input, text that code page 932 cannot
-// hold, and more than CDictData::MAX_WORDS entries.
-ImportResult Import(std::string_view input, Format format, Encoding encoding);
+// Reads every record of in into importer. False, with the first problem as "line N: ..." (and
+// for JSON "line N, column M: ...") in error, for malformed input or an entry refused.
+bool ReadRecords(Format format, InputReader& in, Importer& importer, std::string& error);
 
 }  // namespace vkd

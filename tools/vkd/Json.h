@@ -1,17 +1,16 @@
-// JSON: {"name": ..., "entries": [{"word": ..., "meaning": ...}, ...]}. Writes that document
-// from a book and reads it back strictly, skipping keys it does not know; it touches no files.
+// JSON: {"name": ..., "entries": [{"word": ..., "meaning": ...}, ...]}. Writes the document
+// entry by entry; reads it with nlohmann's JSON parser (events, not a whole tree), naming the
+// line and column of any problem. Other keys are skipped. It touches no files.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
-#include <string_view>
 
-#include "DictData.h"
 #include "Formats.h"
 
 namespace vkd {
 
-std::optional<std::string> ExportJson(const CDictData& book, Encoding enc, std::string& error);
-ImportResult ImportJson(std::string_view input, Encoding enc);
+std::unique_ptr<RecordWriter> MakeJsonWriter(Encoding enc, Output& out);
+bool ReadJson(InputReader& in, Importer& importer, std::string& error);
 
 }  // namespace vkd

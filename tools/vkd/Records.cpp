@@ -1,75 +1,79 @@
 #include "Records.h"
 
-#include "CString.h"
-#include "Cp932.h"
+#include <cstring>
+
+#include "Messages.h"
 
 namespace vkd {
+namespace {
 
-size_t CharLen(Encoding enc, std::string_view s, size_t i) {
-  if (enc == Encoding::Cp932 && cp932::IsLeadByte(static_cast<unsigned char>(s[i])) &&
-      i + 1 < s.size())
-    return 2;
-  return 1;
+// A lone LF or CR becomes CR LF. Neither byte is ever a trail byte, so the bytes are walked
+// one by one in either encoding.
+// Whether text holds an LF without a CR before it or a CR without an LF after it.
+bool HasLoneBreak(std::string_view text) {
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
+    if (p == begin || p[-1] != '\r') return true;
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p)
+    if (p + 1 == end || p[1] != '\n') return true;
+  return false;
 }
+
+// A lone LF or CR becomes CR LF. Neither byte is ever a trail byte, so the bytes are walked
+// one by one in either encoding.
+void StoreLineBreaks(std::string& text) {
+  if (!HasLoneBreak(text)) return;
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      out += c;
+      continue;
+    }
+    out += "\r\n";
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  }
+  text = std::move(out);
+}
+
+}  // namespace
 
 std::string LineLabel(size_t n) {
-  return "line " + std::to_string(n) + ": ";
+  return Fmt(Tr("line %s: "), {std::to_string(n)});
 }
 
-std::optional<std::string> Encode(const std::string& bytes, Encoding enc) {
-  auto utf8 = cp932::ToUtf8(bytes);
-  if (!utf8) return std::nullopt;
-  if (enc == Encoding::Utf8) return utf8;
-  return bytes;
-}
-
-std::optional<std::string> EncodeField(const CString& text, Encoding enc, const std::string& what,
-                                       std::string& error) {
-  auto out = Encode(text.Bytes(), enc);
-  if (!out) error = what + " is not valid code page 932 text";
-  return out;
-}
-
-std::optional<std::string> Decode(const std::string& text, Encoding enc) {
-  if (enc == Encoding::Utf8) return cp932::FromUtf8(text);
-  if (!cp932::ToUtf8(text)) return std::nullopt;
-  return text;
-}
-
-std::string CannotHold(Encoding enc) {
-  return enc == Encoding::Utf8 ? "text that is not UTF-8 or that code page 932 cannot hold"
-                               : "text that is not valid code page 932";
-}
-
-std::optional<std::string> WriteRecords(const CDictData& book, Encoding enc,
-                                        const RecordLayout& layout, std::string& error,
-                                        std::string head) {
-  std::string out = std::move(head);
-  for (int i = 0; i < book.m_nCount && i < CDictData::MAX_WORDS; ++i) {
-    const std::string label = "entry " + std::to_string(i) + ": the ";
-    // Both fields are tried, so when both are bad the message names the meaning.
-    auto word = EncodeField(book.m_strWord[i], enc, label + "word", error);
-    auto meaning = EncodeField(book.m_strMeaning[i], enc, label + "meaning", error);
-    if (!word || !meaning) return std::nullopt;
-    out += layout(i, *word, *meaning);
-  }
-  return out;
-}
-
-bool AddEntry(ImportResult& result, size_t lineNo, const std::string& word,
-              const std::string& meaning, Encoding enc) {
-  if (result.entries.size() == CDictData::MAX_WORDS) {
-    result.error =
-        LineLabel(lineNo) + "more than " + std::to_string(CDictData::MAX_WORDS) + " entries";
+bool Importer::Decode(std::string& text, std::string& error) const {
+  if (m_enc == Encoding::Cp932) return true;  // the bytes are stored as they are
+  auto bytes = FromUtf8(text);
+  if (!bytes) {
+    error = Tr("text that is not UTF-8 or that code page 932 cannot hold");
     return false;
   }
-  auto w = Decode(word, enc);
-  auto m = Decode(meaning, enc);
-  if (!w || !m) {
-    result.error = LineLabel(lineNo) + CannotHold(enc);
+  text = std::move(*bytes);
+  return true;
+}
+
+bool Importer::Add(std::string& word, std::string& meaning, std::string& error) {
+  if (m_book.m_nCount == CDictData::MAX_WORDS) {
+    error = Fmt(Tr("more than %s entries"), {std::to_string(CDictData::MAX_WORDS)});
     return false;
   }
-  result.entries.push_back({std::move(*w), std::move(*m)});
+  if (!Decode(word, error) || !Decode(meaning, error)) return false;
+  if (!m_keepLineBreaks) StoreLineBreaks(meaning);
+  // The book keeps every string to the end: hold no more memory than the text needs.
+  word.shrink_to_fit();
+  meaning.shrink_to_fit();
+  const int i = m_book.m_nCount++;
+  m_book.m_strWord[i] = CString(std::move(word));
+  m_book.m_strMeaning[i] = CString(std::move(meaning));
+  return true;
+}
+
+bool Importer::SetName(std::string& name, std::string& error) {
+  if (!Decode(name, error)) return false;
+  m_name = CString(std::move(name));
   return true;
 }
 

@@ -1,53 +1,70 @@
-// What every vkd format shares: moving text between the book's code page 932 and the chosen
-// encoding, the one writer that walks a book's entries record by record, and the one step that
-// adds an imported entry. It knows no format's syntax; each format lays out its own records.
+// What every vkd format shares: escaping text byte by byte without ever touching the trail byte
+// of a double-byte character, the "line N: " that starts an import message, and the Importer
+// that turns each record read into an entry of the book. It knows no format's syntax.
 #pragma once
 
-#include <functional>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "DictData.h"
-#include "Formats.h"
+#include "Text.h"
 
 namespace vkd {
 
-// Bytes of the character starting at i. In code page 932 a lead byte takes the next byte with
-// it, so a trail byte such as 0x5C (the second half of katakana SO) is never read as a backslash.
-size_t CharLen(Encoding enc, std::string_view s, size_t i);
+// The single bytes (all below 0x80) that a format writes otherwise.
+using SpecialBytes = std::array<bool, 128>;
+
+// Appends s to out, each special byte through escape(byte, out) and everything else as it is. In
+// code page 932 a double-byte character is never split, so its trail byte is never escaped.
+template <typename Escape>
+void AppendEscaped(std::string& out, std::string_view s, Encoding enc, const SpecialBytes& special,
+                   Escape escape) {
+  size_t run = 0;
+  for (size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x80) {
+      i += enc == Encoding::Cp932 ? CharLen(enc, s, i) : 1;
+      continue;
+    }
+    if (special[c]) {
+      out.append(s, run, i - run);
+      escape(static_cast<char>(c), out);
+      run = i + 1;
+    }
+    ++i;
+  }
+  out.append(s, run, s.size() - run);
+}
 
 // "line N: ", the start of every import message.
 std::string LineLabel(size_t n);
 
-// Book text (code page 932) in the output encoding; nullopt when it is not valid text.
-std::optional<std::string> Encode(const std::string& bytes, Encoding enc);
+// Where imported records go: the word book, as code page 932 text. Meanings have their line
+// breaks stored as CR LF, as the program's window stores them, unless asked to keep them.
+class Importer {
+ public:
+  Importer(CDictData& book, Encoding enc, bool keepLineBreaks)
+      : m_book(book), m_enc(enc), m_keepLineBreaks(keepLineBreaks) {}
 
-// Book text in the output encoding; when it is not valid text, nullopt and a message naming
-// what (such as "the name") in error.
-std::optional<std::string> EncodeField(const CString& text, Encoding enc, const std::string& what,
-                                       std::string& error);
+  Encoding encoding() const { return m_enc; }
+  int count() const { return m_book.m_nCount; }
 
-// Imported text in the input encoding to code page 932; nullopt when it cannot be held.
-std::optional<std::string> Decode(const std::string& text, Encoding enc);
+  // Adds an entry from text in the input encoding; word and meaning may be moved from. False,
+  // with why in error, when it would be one entry too many or the text cannot be held.
+  bool Add(std::string& word, std::string& meaning, std::string& error);
+  // The name a JSON document carries.
+  bool SetName(std::string& name, std::string& error);
+  const std::optional<CString>& name() const { return m_name; }
 
-// Why imported text was refused, for the given input encoding.
-std::string CannotHold(Encoding enc);
+ private:
+  bool Decode(std::string& text, std::string& error) const;
 
-// Lays out one record from an entry's index, word and meaning (both in the output encoding).
-using RecordLayout =
-    std::function<std::string(int index, const std::string& word, const std::string& meaning)>;
-
-// head followed by one record per live entry of book, each laid out by layout. Fails (nullopt,
-// with a message naming the entry and the field in error) when some text is not valid code
-// page 932 in the chosen encoding.
-std::optional<std::string> WriteRecords(const CDictData& book, Encoding enc,
-                                        const RecordLayout& layout, std::string& error,
-                                        std::string head = {});
-
-// Adds the entry read at line lineNo (word and meaning in the input encoding) to result. False,
-// with result.error set, when it would be one entry too many or code page 932 cannot hold it.
-bool AddEntry(ImportResult& result, size_t lineNo, const std::string& word,
-              const std::string& meaning, Encoding enc);
+  CDictData& m_book;
+  Encoding m_enc;
+  bool m_keepLineBreaks;
+  std::optional<CString> m_name;
+};
 
 }  // namespace vkd

@@ -1,98 +1,102 @@
 #include "Tsv.h"
 
-#include "Records.h"
+#include "Messages.h"
 
 namespace vkd {
 namespace {
 
-std::string TsvEscape(const std::string& s, Encoding enc) {
-  std::string out;
-  for (size_t i = 0; i < s.size();) {
-    const size_t len = CharLen(enc, s, i);
-    if (len == 1 && s[i] == '\\')
-      out += "\\\\";
-    else if (len == 1 && s[i] == '\t')
-      out += "\\t";
-    else if (len == 1 && s[i] == '\r')
-      out += "\\r";
-    else if (len == 1 && s[i] == '\n')
-      out += "\\n";
-    else
-      out.append(s, i, len);
-    i += len;
+constexpr SpecialBytes kSpecial = [] {
+  SpecialBytes s{};
+  s['\\'] = s['\t'] = s['\r'] = s['\n'] = true;
+  return s;
+}();
+
+void Escape(char c, std::string& out) {
+  out += c == '\\' ? "\\\\" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : "\\n";
+}
+
+class TsvWriter : public RecordWriter {
+ public:
+  TsvWriter(Encoding enc, Output& out) : m_enc(enc), m_out(out) {}
+  void Entry(int, std::string_view word, std::string_view meaning) override {
+    std::string& b = m_out.Buffer();
+    AppendEscaped(b, word, m_enc, kSpecial, Escape);
+    b += '\t';
+    AppendEscaped(b, meaning, m_enc, kSpecial, Escape);
+    b += '\n';
+    m_out.Written();
   }
-  return out;
+
+ private:
+  Encoding m_enc;
+  Output& m_out;
+};
+
+// Splits one line (without its line end) into its two fields, escapes decoded. False with why.
+bool SplitLine(std::string_view line, Encoding enc, std::string fields[2], std::string& why) {
+  fields[0].clear();
+  fields[1].clear();
+  int field = 0;
+  size_t run = 0;
+  for (size_t i = 0; i < line.size();) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c >= 0x80 || !kSpecial[c]) {
+      i += c >= 0x80 && enc == Encoding::Cp932 ? CharLen(enc, line, i) : 1;
+      continue;
+    }
+    fields[field].append(line, run, i - run);
+    if (c == '\t') {
+      if (++field > 1) return why = Tr("more than one tab; expected word<TAB>meaning"), false;
+      ++i;
+    } else if (c == '\r') {
+      return why = Tr("a carriage return must be written \\r"), false;
+    } else {  // a backslash
+      if (i + 1 >= line.size()) return why = Tr("backslash at the end of the line"), false;
+      const char e = line[i + 1];
+      const char decoded = e == '\\'  ? '\\'
+                           : e == 't' ? '\t'
+                           : e == 'r' ? '\r'
+                           : e == 'n' ? '\n'
+                                      : 0;
+      if (!decoded) return why = Fmt(Tr("unknown escape \\%s"), {std::string(1, e)}), false;
+      fields[field] += decoded;
+      i += 2;
+    }
+    run = i;
+  }
+  fields[field].append(line, run, line.size() - run);
+  if (field != 1) return why = Tr("no tab; expected word<TAB>meaning"), false;
+  return true;
 }
 
 }  // namespace
 
-std::optional<std::string> ExportTsv(const CDictData& book, Encoding enc, std::string& error) {
-  return WriteRecords(
-      book, enc,
-      [enc](int, const std::string& word, const std::string& meaning) {
-        return TsvEscape(word, enc) + "\t" + TsvEscape(meaning, enc) + "\n";
-      },
-      error);
+std::unique_ptr<RecordWriter> MakeTsvWriter(Encoding enc, Output& out) {
+  return std::make_unique<TsvWriter>(enc, out);
 }
 
-ImportResult ImportTsv(std::string_view input, Encoding enc) {
-  ImportResult r;
+bool ReadTsv(InputReader& in, Importer& importer, std::string& error) {
+  std::string line, why, fields[2];
   size_t lineNo = 0;
-  size_t pos = 0;
-  while (pos < input.size()) {
+  size_t blank = 0;  // the first of the blank lines just read; an error only if an entry follows
+  while (in.ReadLine(line)) {
     ++lineNo;
-    size_t end = input.find('\n', pos);  // LF is never a trail byte
-    if (end == std::string_view::npos) end = input.size();
-    std::string_view line = input.substr(pos, end - pos);
-    pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // tolerate CR LF files
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // CR LF files
     if (line.empty()) {
-      r.error = LineLabel(lineNo) + "empty line; expected word<TAB>meaning";
-      return r;
+      if (!blank) blank = lineNo;
+      continue;
     }
-    std::string fields[2];
-    int field = 0;
-    for (size_t i = 0; i < line.size();) {
-      const size_t len = CharLen(enc, line, i);
-      const char c = line[i];
-      if (len == 1 && c == '\t') {
-        if (++field > 1) {
-          r.error = LineLabel(lineNo) + "more than one tab; expected word<TAB>meaning";
-          return r;
-        }
-      } else if (len == 1 && c == '\\') {
-        if (i + 1 >= line.size()) {
-          r.error = LineLabel(lineNo) + "backslash at the end of the line";
-          return r;
-        }
-        const char e = line[i + 1];
-        const char decoded = e == '\\'  ? '\\'
-                             : e == 't' ? '\t'
-                             : e == 'r' ? '\r'
-                             : e == 'n' ? '\n'
-                                        : 0;
-        if (!decoded) {
-          r.error = LineLabel(lineNo) + "unknown escape \\" + std::string(1, e);
-          return r;
-        }
-        fields[field] += decoded;
-        i += 2;
-        continue;
-      } else if (len == 1 && c == '\r') {
-        r.error = LineLabel(lineNo) + "a carriage return must be written \\r";
-        return r;
-      } else {
-        fields[field].append(line.substr(i, len));
-      }
-      i += len;
+    if (blank) {
+      error = LineLabel(blank) + Tr("empty line; expected word<TAB>meaning");
+      return false;
     }
-    if (field != 1) {
-      r.error = LineLabel(lineNo) + "no tab; expected word<TAB>meaning";
-      return r;
+    if (!SplitLine(line, importer.encoding(), fields, why) ||
+        !importer.Add(fields[0], fields[1], why)) {
+      error = LineLabel(lineNo) + why;
+      return false;
     }
-    if (!AddEntry(r, lineNo, fields[0], fields[1], enc)) return r;
   }
-  return r;
+  return true;
 }
 
 }  // namespace vkd

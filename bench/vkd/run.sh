@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# vkd against the plain tools that do the same work on the same bytes, as whole processes in one
+# run: check next to cat, show and export next to iconv from code page 932, import next to iconv
+# to code page 932. The dictionary is full size: 1024 entries with meanings of about 64 KiB of
+# Japanese and ASCII text with CR LF line breaks, 64 MiB in all. Each time is the best of
+# $RUNS runs (default 5); peak memory is the maximum resident size that /usr/bin/time reports.
+#
+# usage: bash bench/vkd/run.sh PATH/TO/vkd [WORKDIR]
+set -euo pipefail
+vkd=$(realpath "${1:?usage: run.sh PATH/TO/vkd [WORKDIR]}")
+work=${2:-$(mktemp -d "${TMPDIR:-/tmp}/vkd-bench-XXXXXX")}
+runs=${RUNS:-5}
+mkdir -p "$work"
+cd "$work"
+
+# The text: one TSV line per entry, the meaning's line breaks written as \r\n escapes.
+if [ ! -s big.tsv ]; then
+  awk 'BEGIN {
+    line = "これは辞書の意味の一行です。漢字とかなと English words, 12345 を含みます。\\r\\n";
+    # about 64 KiB per meaning in code page 932 (each Japanese character takes 2 bytes there)
+    for (i = 0; i < 1024; i++) {
+      m = "";
+      for (j = 0; j < 860; j++) m = m line;
+      printf "単語%04d\t%s\n", i, m;
+    }
+  }' >big.tsv
+fi
+[ -s big.vkd ] || "$vkd" import big.tsv --format tsv --name bench -o big.vkd --force 2>/dev/null
+for f in csv json; do
+  [ -s big.$f ] || "$vkd" export big.vkd --format $f >big.$f
+done
+
+# best_of CMD...: the shortest wall time and the shortest CPU time (user + system) of $runs
+# runs, in seconds. CPU time is the steadier of the two on a busy machine.
+best_of() {
+  local best="" cpu="" t
+  local TIMEFORMAT='%3R %3U %3S'
+  for ((r = 0; r < runs; r++)); do
+    t=$({ time "$@" >/dev/null 2>&1; } 2>&1)
+    read -r wall user sys <<<"$t"
+    best=$(awk -v a="$wall" -v b="$best" 'BEGIN { print (b == "" || a < b) ? a : b }')
+    cpu=$(awk -v a="$user" -v s="$sys" -v b="$cpu" 'BEGIN { c = a + s; print (b == "" || c < b) ? c : b }')
+  done
+  echo "$best $cpu"
+}
+
+peak_mib() {
+  if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'
+  else
+    echo "n/a"
+  fi
+}
+
+row() {  # row NAME LIMIT BASELINE-NAME -- VKD-COMMAND... -- BASELINE-COMMAND...
+  local name=$1 limit=$2 basename=$3
+  shift 4
+  local cmd=() base=()
+  while [ "$1" != "--" ]; do cmd+=("$1"); shift; done
+  shift
+  base=("$@")
+  local v b
+  read -r vw vc <<<"$(best_of "${cmd[@]}")"
+  read -r bw bc <<<"$(best_of "${base[@]}")"
+  printf "%-12s %7s %7s %6s | %6s %6s %6s | %-5s %5s %8s\n" "$name" "$vw" "$bw" \
+    "$(awk -v a="$vw" -v b="$bw" 'BEGIN { printf "%.2f", a / b }')" "$vc" "$bc" \
+    "$(awk -v a="$vc" -v b="$bc" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')" "$basename" "$limit" \
+    "$(peak_mib "${cmd[@]}")"
+}
+
+ls -l big.vkd big.tsv big.csv big.json | awk '{ print $5, $NF }'
+echo "limit: ratio to the baseline; peak_MiB at most 16 (import: 1.5 times big.vkd)"
+printf "%-12s %7s %7s %6s | %6s %6s %6s | %-5s %5s %8s\n" command wall_s base_s ratio \
+  cpu_s base_s ratio base limit peak_MiB
+row check 1.5 cat -- "$vkd" check big.vkd -- cat big.vkd
+row show 1.5 iconv -- "$vkd" show big.vkd -- iconv -c -f CP932 -t UTF-8 big.vkd
+for f in tsv csv json; do
+  row "export $f" 1.5 iconv -- "$vkd" export big.vkd --format $f -- iconv -c -f CP932 -t UTF-8 big.vkd
+done
+row search 1.5 cat -- "$vkd" search big.vkd 単語0512 -- cat big.vkd
+for f in tsv csv json; do
+  row "import $f" 2 iconv -- "$vkd" import big.$f --format $f --name bench -o out.vkd --force \
+    -- iconv -f UTF-8 -t CP932 big.$f
+done

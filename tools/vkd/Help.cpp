@@ -1,0 +1,122 @@
+#include "Help.h"
+
+#include "Messages.h"
+
+namespace vkd {
+namespace {
+
+struct CommandText {
+  const char* name;
+  const char* synopsis;     // not translated: it is what is typed
+  const char* description;  // translated
+  const char* options;      // translated; null for none
+  bool formats;             // followed by the formats
+};
+
+const CommandText kCommands[] = {
+    {"show", "vkd show FILE",
+     N_("  Prints the dictionary's name and entry count, then each entry: its index and its\n"
+        "  word, and its meaning indented below, one line per line of the meaning. Output is\n"
+        "  UTF-8.\n"),
+     nullptr, false},
+    {"check", "vkd check FILE",
+     N_("  Reads the whole file as the program would. A sound file gives exit status 0 and a\n"
+        "  line with its entry count (and a note when bytes follow the last meaning, which the\n"
+        "  program ignores). A damaged file gives exit status 1 and one line naming the field,\n"
+        "  the entry and the byte offset of the damage.\n"),
+     nullptr, false},
+    {"search", "vkd search FILE TEXT",
+     N_("  Prints the index and the word of every entry whose word contains TEXT, matched as\n"
+        "  the program matches: byte for byte in code page 932, case-sensitive, by whole\n"
+        "  characters. Exit status 1 when no word matches.\n"),
+     nullptr, false},
+    {"export", "vkd export FILE [-o OUT] [--format FORMAT] [--encoding ENCODING]",
+     N_("  Writes the entries to OUT or to standard output. A regular file OUT is replaced only\n"
+        "  when the export is complete; a terminal, a pipe or a device is written to directly.\n"),
+     N_("  -o OUT               where to write; \"-\" is standard output\n"
+        "  --format FORMAT      tsv, csv or json; by default from OUT's extension, else tsv\n"
+        "  --encoding ENCODING  utf-8 (the default) or cp932. UTF-8 gives the bytes 0x80, 0xA0\n"
+        "                       and 0xFD-0xFF as U+0080 and U+F8F0-U+F8F3, as the original\n"
+        "                       platform does, and refuses bytes that no table maps, naming\n"
+        "                       where they are; cp932 writes the stored bytes unchanged.\n"),
+     true},
+    {"import",
+     "vkd import IN -o FILE [--name NAME] [--format FORMAT] [--encoding ENCODING] [--force]",
+     N_("  Writes a new dictionary FILE from IN (\"-\" for standard input). Refuses more than\n"
+        "  1024 entries, text that code page 932 cannot hold and malformed input, naming the\n"
+        "  line, and then writes nothing. A UTF-8 byte-order mark and blank lines at the end\n"
+        "  are fine.\n"),
+     N_("  -o FILE              the dictionary to write; \"-\" is standard output\n"
+        "  --name NAME          the dictionary's name; a JSON input may carry it instead\n"
+        "  --format FORMAT      tsv, csv or json; by default from IN's extension, else tsv\n"
+        "  --encoding ENCODING  utf-8 (the default) or cp932, whose bytes are stored as they are\n"
+        "  --force              replace an existing FILE\n"
+        "  --keep-line-breaks   store line breaks in meanings as given; by default a lone LF or\n"
+        "                       CR becomes CR LF, as the program's window stores them\n"),
+     true},
+};
+
+const char* const kFormats = N_(
+    "Formats:\n"
+    "  tsv   one line per entry, word<TAB>meaning; \\\\, \\t, \\r and \\n escaped; LF line ends\n"
+    "  csv   RFC 4180: word,meaning with CR LF line ends, quoted where needed; no header\n"
+    "  json  {\"name\": ..., \"entries\": [{\"word\": ..., \"meaning\": ...}, ...]}\n");
+
+// Each line of text with indent before it.
+std::string Indented(const std::string& text, const std::string& indent) {
+  std::string out;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find('\n', pos);
+    end = end == std::string::npos ? text.size() : end + 1;
+    if (end - pos > 1) out += indent;
+    out.append(text, pos, end - pos);
+    pos = end;
+  }
+  return out;
+}
+
+// A command's synopsis, description and options, indented by indent.
+std::string Block(const CommandText& c, const std::string& indent) {
+  std::string text = std::string(c.synopsis) + "\n" + Indented(Tr(c.description), indent);
+  if (c.options) text += "\n" + Indented(Tr(c.options), indent);
+  return text;
+}
+
+}  // namespace
+
+std::string Usage() {
+  std::string text =
+      Tr("Usage: vkd COMMAND [OPTIONS]\n"
+         "Looks into, checks, searches and converts Vokari dictionary files (.vkd).\n"
+         "\n"
+         "Commands:\n");
+  // Indented under the heading, so that help2man makes each command a paragraph of its own.
+  for (const auto& c : kCommands) text += "  " + Block(c, "    ") + "\n";
+  text += Tr(kFormats);
+  text +=
+      Tr("\n"
+         "Options:\n"
+         "  -h, --help     this help; after a COMMAND, that command's help\n"
+         "  -V, --version  the version\n"
+         "\n"
+         "A FILE or IN of \"-\" is standard input. Entries are numbered from 0, as the program\n"
+         "numbers them. Messages are in Japanese when the locale is Japanese.\n"
+         "\n"
+         "Exit status:\n"
+         "  0  success\n"
+         "  1  a damaged dictionary, or no match (search)\n"
+         "  2  trouble: bad usage, a file that cannot be read or written, refused input\n");
+  return text;
+}
+
+std::optional<std::string> CommandHelp(std::string_view command) {
+  for (const auto& c : kCommands) {
+    if (command != c.name) continue;
+    std::string text = Tr("Usage: ") + Block(c, "");
+    if (c.formats) text += std::string("\n") + Tr(kFormats);
+    return text;
+  }
+  return std::nullopt;
+}
+
+}  // namespace vkd

@@ -1,0 +1,170 @@
+// show, check and search: each goes through a dictionary entry by entry and prints as it goes,
+// so memory stays at one entry's worth whatever the file's size.
+#include <ostream>
+
+#include "Command.h"
+#include "Messages.h"
+#include "Streams.h"
+#include "Text.h"
+
+namespace vkd {
+namespace {
+
+// Prints to standard output through a large buffer. A write that fails stops the reading and
+// is kept for the command to report.
+class Printer : public DictEntryHandler {
+ public:
+  explicit Printer(const Context& c)
+      : m_file(nullptr, &c.out, Tr("standard output")), m_out(m_file) {}
+
+  // Writes out what is left; false (with the message kept) when writing failed.
+  bool Finish() {
+    if (m_error.empty()) Guard([&] { m_out.Flush(); });
+    return m_error.empty();
+  }
+  const std::string& WriteError() const { return m_error; }
+
+ protected:
+  template <typename F>
+  bool Guard(F f) {
+    try {
+      f();
+      return true;
+    } catch (const CFileException& e) {
+      m_error = e.what();
+      return false;
+    }
+  }
+  std::string& Buffer() { return m_out.Buffer(); }
+  void Written() { m_out.Written(); }
+
+ private:
+  StreamFile m_file;
+  Output m_out;
+  std::string m_error;
+};
+
+// Ends a command that read with a Printer: damage, then a failed write, then success.
+int Finish(const Context& c, const std::string& arg, const DictIoResult& r, Printer& p,
+           int status = kOk) {
+  const bool written = p.Finish();
+  if (!r.ok()) return ReportDamage(c, arg, r.damage);
+  if (!written) return c.Error(p.WriteError());
+  return status;
+}
+
+class ShowPrinter : public Printer {
+ public:
+  using Printer::Printer;
+  bool OnName(CString& name) override {
+    return Guard([&] {
+      Buffer() += Tr("Name: ");
+      AppendUtf8Lossy(Buffer(), name.Bytes());
+      Buffer() += '\n';
+    });
+  }
+  bool OnCount(int count) override {
+    return Guard([&] { Buffer() += Fmt(Tr("Entries: %s"), {std::to_string(count)}) + "\n"; });
+  }
+  bool OnEntry(int i, CString& word, CString& meaning) override {
+    return Guard([&] {
+      std::string& b = Buffer();
+      b += std::to_string(i);
+      b += '\t';
+      AppendUtf8Lossy(b, word.Bytes());
+      b += '\n';
+      // The meaning one line per line, indented; a CR before a line's LF is the line end too.
+      m_text.clear();
+      AppendUtf8Lossy(m_text, meaning.Bytes());
+      for (size_t pos = 0; pos <= m_text.size();) {
+        size_t end = m_text.find('\n', pos);
+        if (end == std::string::npos) end = m_text.size();
+        const size_t stop = end > pos && m_text[end - 1] == '\r' ? end - 1 : end;
+        b += '\t';
+        b.append(m_text, pos, stop - pos);
+        b += '\n';
+        pos = end + 1;
+      }
+      Written();
+    });
+  }
+
+ private:
+  std::string m_text;
+};
+
+class SearchPrinter : public Printer {
+ public:
+  SearchPrinter(const Context& c, const CString& text) : Printer(c), m_text(text) {}
+  bool OnEntry(int i, CString& word, CString&) override {
+    if (word.Find(m_text, 0) < 0) return true;
+    m_any = true;
+    return Guard([&] {
+      Buffer() += std::to_string(i) + "\t";
+      AppendUtf8Lossy(Buffer(), word.Bytes());
+      Buffer() += '\n';
+      Written();
+    });
+  }
+  bool Any() const { return m_any; }
+
+ private:
+  CString m_text;
+  bool m_any = false;
+};
+
+class Counter : public DictEntryHandler {
+ public:
+  bool OnCount(int count) override {
+    m_count = count;
+    return true;
+  }
+  bool OnEntry(int, CString&, CString&) override { return true; }
+  int m_count = 0;
+};
+
+}  // namespace
+
+int Show(const Context& c, const Options& o) {
+  if (o.positional.size() != 1) return c.Error(Tr("show takes one FILE (see vkd show --help)"));
+  ShowPrinter printer(c);
+  const auto r = ReadEntries(c, o.positional[0], printer);
+  return r ? Finish(c, o.positional[0], *r, printer) : kTrouble;
+}
+
+int Search(const Context& c, const Options& o) {
+  if (o.positional.size() != 2)
+    return c.Error(Tr("search takes FILE and TEXT (see vkd search --help)"));
+  CString text;
+  if (!CString::FromUtf8(o.positional[1], text))
+    return c.Error(Tr("TEXT cannot be written in code page 932"));
+  SearchPrinter printer(c, text);
+  const auto r = ReadEntries(c, o.positional[0], printer);
+  if (!r) return kTrouble;
+  return Finish(c, o.positional[0], *r, printer, printer.Any() ? kOk : kFound);
+}
+
+int Check(const Context& c, const Options& o) {
+  if (o.positional.size() != 1) return c.Error(Tr("check takes one FILE (see vkd check --help)"));
+  const std::string& arg = o.positional[0];
+  Counter counter;
+  std::uint64_t size = 0;
+  const auto r = ReadEntries(c, arg, counter, &size);
+  if (!r) return kTrouble;
+  if (!r->ok()) {
+    c.out << arg << ": " << DescribeDamage(r->damage) << "\n";
+    return kFound;
+  }
+  c.out << arg << ": "
+        << Fmt(TrN("sound, %s entry", "sound, %s entries",
+                   static_cast<unsigned long>(counter.m_count)),
+               {std::to_string(counter.m_count)});
+  if (size > r->end) {
+    c.out << Fmt(Tr("; %s bytes after the last meaning at offset %s are ignored"),
+                 {std::to_string(size - r->end), std::to_string(r->end)});
+  }
+  c.out << "\n";
+  return kOk;
+}
+
+}  // namespace vkd

@@ -1,0 +1,146 @@
+#include "Streams.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <istream>
+#include <ostream>
+
+#include "Messages.h"
+
+namespace vkd {
+namespace {
+
+[[noreturn]] void Throw(const char* what, const std::string& name, int error) {
+  throw CFileException(Fmt(Tr(what), {name, std::strerror(error)}), error);
+}
+
+}  // namespace
+
+UINT StreamFile::Read(void* buffer, UINT count) {
+  if (!m_in) throw CFileException(m_name, EBADF);
+  m_in->read(static_cast<char*>(buffer), count);
+  const auto n = static_cast<UINT>(m_in->gcount());
+  if (m_in->bad()) Throw(N_("cannot read %s: %s"), m_name, errno ? errno : EIO);
+  m_read += n;
+  return n;
+}
+
+std::uint64_t StreamFile::Drain() {
+  char scratch[65536];
+  std::uint64_t n = 0;
+  while (UINT got = Read(scratch, sizeof scratch)) n += got;
+  return n;
+}
+
+void StreamFile::Write(const void* buffer, UINT count) {
+  if (!m_out) throw CFileException(m_name, EBADF);
+  errno = 0;
+  if (!m_out->write(static_cast<const char*>(buffer), count))
+    Throw(N_("cannot write to %s: %s"), m_name, errno ? errno : EIO);
+}
+
+void StreamFile::Close() {
+  m_open = false;
+  errno = 0;
+  if (m_out && !m_out->flush()) Throw(N_("cannot write to %s: %s"), m_name, errno ? errno : EIO);
+}
+
+FdFile::~FdFile() {
+  Abort();
+}
+
+UINT FdFile::Read(void* buffer, UINT count) {
+  char* p = static_cast<char*>(buffer);
+  UINT done = 0;
+  while (done < count) {
+    const ssize_t n = read(m_fd, p + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Throw(N_("cannot read %s: %s"), m_name, errno);
+    if (n == 0) break;
+    done += static_cast<UINT>(n);
+  }
+  return done;
+}
+
+void FdFile::Write(const void* buffer, UINT count) {
+  const char* p = static_cast<const char*>(buffer);
+  UINT done = 0;
+  while (done < count) {
+    const ssize_t n = write(m_fd, p + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Throw(N_("cannot write to %s: %s"), m_name, errno);
+    done += static_cast<UINT>(n);
+  }
+}
+
+void FdFile::Close() {
+  if (m_fd < 0) return;
+  const int fd = m_fd;
+  m_fd = -1;
+  if (close(fd) != 0 && errno != EINTR) Throw(N_("cannot write to %s: %s"), m_name, errno);
+}
+
+void FdFile::Abort() {
+  if (m_fd >= 0) close(m_fd);
+  m_fd = -1;
+}
+
+void Output::Flush() {
+  if (m_buffer.empty()) return;
+  m_file.Write(m_buffer.data(), static_cast<UINT>(m_buffer.size()));
+  m_buffer.clear();
+}
+
+InputReader::InputReader(CFile& file, bool skipBom) : m_file(file) {
+  m_buffer.resize(256 * 1024);
+  if (!skipBom) return;
+  while (m_end - m_pos < 3 && Refill()) {  // a pipe may give fewer bytes at first
+  }
+  if (m_end - m_pos >= 3 && m_buffer.compare(m_pos, 3, "\xEF\xBB\xBF") == 0) m_pos += 3;
+}
+
+bool InputReader::Refill() {
+  if (m_eof) return false;
+  // Unread bytes move to the front and stay.
+  if (m_pos > 0) {
+    std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+    m_end -= m_pos;
+    m_pos = 0;
+  }
+  if (m_buffer.size() - m_end < 65536) m_buffer.resize(m_buffer.size() * 2);
+  const UINT n = m_file.Read(m_buffer.data() + m_end, static_cast<UINT>(m_buffer.size() - m_end));
+  if (n == 0) m_eof = true;
+  m_end += n;
+  return n > 0;
+}
+
+int InputReader::AppendUntil(std::string& out, const std::array<bool, 256>& stop) {
+  for (;;) {
+    if (m_pos == m_end && !Refill()) return -1;
+    const size_t start = m_pos;
+    while (m_pos < m_end && !stop[static_cast<unsigned char>(m_buffer[m_pos])]) ++m_pos;
+    out.append(m_buffer, start, m_pos - start);
+    if (m_pos < m_end) return static_cast<unsigned char>(m_buffer[m_pos]);
+  }
+}
+
+bool InputReader::ReadLine(std::string& line) {
+  line.clear();
+  for (;;) {
+    if (m_pos == m_end && !Refill()) return !line.empty();
+    const char* start = m_buffer.data() + m_pos;
+    const void* lf = std::memchr(start, '\n', m_end - m_pos);
+    if (lf) {
+      const size_t n = static_cast<size_t>(static_cast<const char*>(lf) - start);
+      line.append(start, n);
+      m_pos += n + 1;
+      return true;
+    }
+    line.append(start, m_end - m_pos);
+    m_pos = m_end;
+  }
+}
+
+}  // namespace vkd

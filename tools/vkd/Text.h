@@ -1,0 +1,42 @@
+// Text between the book's code page 932 and UTF-8 as vkd moves it: the framework's converter,
+// plus the five single bytes that the original platform's table maps and glibc's does not
+// (0x80 to U+0080; 0xA0, 0xFD, 0xFE and 0xFF to U+F8F0 to U+F8F3), so that every book exports
+// and reads back byte for byte. It knows no file format.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vkd {
+
+enum class Encoding { Utf8, Cp932 };
+
+// True for a byte that may follow a lead byte in code page 932.
+constexpr bool IsTrailByte(unsigned char b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Bytes of the character starting at i: in code page 932 a lead byte takes a trail byte with it,
+// so that the trail byte 0x5C of katakana SO is never read as a backslash.
+inline size_t CharLen(Encoding enc, std::string_view s, size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (enc == Encoding::Cp932 && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) &&
+      i + 1 < s.size() && IsTrailByte(static_cast<unsigned char>(s[i + 1])))
+    return 2;
+  return 1;
+}
+
+// Appends the UTF-8 form of code page 932 bytes to out. When some bytes are mapped by no table,
+// returns false with the offset of the first of them in *badOffset (out is then incomplete).
+bool AppendUtf8(std::string& out, std::string_view bytes, size_t* badOffset);
+
+// As AppendUtf8, for display: bytes that no table maps become U+FFFD.
+void AppendUtf8Lossy(std::string& out, std::string_view bytes);
+
+// UTF-8 to code page 932; nullopt for bytes that are not UTF-8 or a character that the code
+// page cannot hold.
+std::optional<std::string> FromUtf8(std::string_view utf8);
+
+}  // namespace vkd
