@@ -60,8 +60,10 @@ BOOL CFile::Open(const CString& path, UINT flags) {
     m_error = EBUSY;
     return FALSE;
   }
+  if (path.IsEmpty()) return FailOpen(ENOENT);
+  // A path whose file system form would name another file is no path at all.
   const auto native = ToNativePath(path);
-  if (!native) return FailOpen(EINVAL);
+  if (!native) return FailOpen(EILSEQ);
   const UINT access = flags & 0x3;
   const bool create = (flags & modeCreate) != 0;
   if (access == 0x3 || (flags & ~(0x3u | modeCreate)) != 0) return FailOpen(EINVAL);

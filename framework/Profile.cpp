@@ -105,10 +105,12 @@ DWORD GetCurrentDirectoryA(DWORD size, char* buffer) {
   std::error_code error;
   std::filesystem::path current = std::filesystem::current_path(error);
   if (error) return 0;
-  std::optional<std::string> text = cp932::FromUtf8(current.string());
+  // A directory whose name does not convert exactly would put the settings file in another one.
+  std::optional<CString> text = FromNativePath(current.string());
   if (!text) return 0;
-  if (buffer == nullptr || text->size() >= size) return static_cast<DWORD>(text->size() + 1);
-  std::memcpy(buffer, text->data(), text->size());
-  buffer[text->size()] = '\0';
-  return static_cast<DWORD>(text->size());
+  const std::string& bytes = text->Bytes();
+  if (buffer == nullptr || bytes.size() >= size) return static_cast<DWORD>(bytes.size() + 1);
+  std::memcpy(buffer, bytes.data(), bytes.size());
+  buffer[bytes.size()] = '\0';
+  return static_cast<DWORD>(bytes.size());
 }

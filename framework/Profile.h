@@ -30,5 +30,5 @@ BOOL WritePrivateProfileStringA(const char* section, const char* key, const char
 // Copies the current directory, in code page 932, with its terminator into buffer and returns
 // its length without the terminator. When it does not fit, buffer is left untouched and the
 // size it needs (terminator included) is returned. 0 when the directory cannot be found or has
-// no code page 932 form.
+// no exact code page 932 form (see NativePath.h).
 DWORD GetCurrentDirectoryA(DWORD size, char* buffer);

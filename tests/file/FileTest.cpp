@@ -82,13 +82,16 @@ TEST(File, PathsThatDoNotConvertFail) {
   TempDir dir;
   const CString cases[] = {
       CString(""),
-      CString(dir.Path("bad\x81").c_str()),   // a lead byte with no trail byte
-      CString(dir.Path("bad\xA0x").c_str()),  // not a character of the code page
+      CString(dir.Path("bad\x81").c_str()),                   // a lead byte with no trail byte
+      CString(dir.Path("bad\xA0x").c_str()),                  // not a character of the code page
+      CString(dir.Path("bad\xED\x40")),                       // comes back as 0xFA5C: another name
+      CString(dir.Path("bad") + std::string(1, '\0') + "x"),  // the system would stop at NUL
   };
   for (const auto& path : cases) {
     CFile file;
     EXPECT_FALSE(file.Open(path, kSave));
     EXPECT_FALSE(file.Open(path, kLoad));
+    EXPECT_EQ(file.LastError(), path.IsEmpty() ? ENOENT : EILSEQ);
   }
   EXPECT_TRUE(dir.Entries().empty());
 }

@@ -258,11 +258,14 @@ TEST_F(ProfileFiles, CurrentDirectory) {
   EXPECT_EQ(small, std::string(expected.size(), '#'));
   EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), expected.size() + 1);
 
-  // A directory whose name has no code page 932 form (an emoji) gives 0.
-  const std::string emoji = reinterpret_cast<const char*>(u8"\U0001F600");
-  ASSERT_TRUE(fs::create_directory(m_dir / emoji));
-  fs::current_path(m_dir / emoji);
-  EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), 0u);
+  // A directory whose name has no code page 932 form (an emoji) gives 0, and so does one whose
+  // form reads back as another directory (〜 would come back as ～).
+  for (const char8_t* name : {u8"\U0001F600", u8"a\u301Cb"}) {
+    const std::string native = reinterpret_cast<const char*>(name);
+    ASSERT_TRUE(fs::create_directory(m_dir / native));
+    fs::current_path(m_dir / native);
+    EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), 0u) << native;
+  }
   fs::current_path(before);
 }
 
