@@ -57,17 +57,24 @@ void WriteDictionary(CArchive& ar, const CDictData& book) {
 
 namespace {
 
-// The one reading order, shared by ReadDictionary and ScanDictionary. With no book, each
-// string is read into a scratch string and dropped, so memory stays at one string's worth.
+// One string into text, or read past with no book, so that scanning holds no more than the
+// archive's buffer however long the strings are.
+void TakeString(CArchive& ar, CString* text) {
+  if (text)
+    ar >> *text;
+  else
+    ar.SkipString();
+}
+
+// The one reading order, shared by ReadDictionary and ScanDictionary.
 bool ReadFields(CArchive& ar, CDictData* book, int* count, DictReadError* error) {
   DictReadError local;
   DictReadError& e = error ? *error : local;
   e = DictReadError{};
   e.field = "name";
-  CString scratch;
   try {
     e.offset = ar.GetPosition();
-    ar >> (book ? book->m_strName : scratch);
+    TakeString(ar, book ? &book->m_strName : nullptr);
 
     e.field = "count";
     e.offset = ar.GetPosition();
@@ -93,10 +100,10 @@ bool ReadFields(CArchive& ar, CDictData* book, int* count, DictReadError* error)
       e.entry = i;
       e.field = "word";
       e.offset = ar.GetPosition();
-      ar >> (book ? book->m_strWord[i] : scratch);
+      TakeString(ar, book ? &book->m_strWord[i] : nullptr);
       e.field = "meaning";
       e.offset = ar.GetPosition();
-      ar >> (book ? book->m_strMeaning[i] : scratch);
+      TakeString(ar, book ? &book->m_strMeaning[i] : nullptr);
     }
     e = DictReadError{};
     return true;

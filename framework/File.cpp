@@ -49,6 +49,12 @@ bool CFile::IsOpen() const {
   return m_fd >= 0;
 }
 
+std::optional<std::uint64_t> CFile::GetLength() const {
+  struct stat st {};
+  if (!IsOpen() || m_replacement || fstat(m_fd, &st) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
 BOOL CFile::FailOpen(int error) {
   Release();
   m_error = error;

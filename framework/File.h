@@ -4,7 +4,9 @@
 // mean; CArchive and the dictionary reader give them a shape.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -53,6 +55,8 @@ class CFile {
   // Closes the file and discards an uncommitted replacement. Never throws.
   virtual void Abort();
   virtual bool IsOpen() const;
+  // The size of a file open for reading; nothing when it is not known.
+  virtual std::optional<std::uint64_t> GetLength() const;
 
   // The errno of the last failed Open.
   int LastError() const { return m_error; }
