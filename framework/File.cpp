@@ -195,13 +195,22 @@ void CFile::Write(const void* buffer, UINT count) {
 void CFile::Close() {
   if (!IsOpen()) return;
   if (m_replacement) {
-    const bool ok = !m_writeFailed && m_replacement->Commit();
-    const int error = m_replacement->LastError();
+    int error = LockMadeMeanwhile();
+    const bool ok = !error && !m_writeFailed && m_replacement->Commit();
+    if (!error) error = m_replacement->LastError();
     Release();
     if (!ok) throw CFileException(Describe("cannot save", m_native, error), error);
     return;
   }
   Release();
+}
+
+int CFile::LockMadeMeanwhile() {
+  // A file that was new at the open may have been made since by another save; it is replaced
+  // like any existing file, only while nobody else holds it.
+  if (m_fd >= 0 || m_replacement->IsInPlace()) return 0;
+  m_fd = OpenLocked(m_native, O_WRONLY, LOCK_EX);
+  return m_fd >= 0 || errno == ENOENT ? 0 : errno;
 }
 
 void CFile::Abort() {

@@ -73,6 +73,7 @@ class CFile {
   BOOL OpenExisting(const std::string& native, UINT access);
   BOOL OpenReplacement(const std::string& native, bool mayCreate);
   BOOL FailOpen(int error);
+  int LockMadeMeanwhile();
   void Release();
 
   int m_fd = -1;  // the file being read, or the old file (locked) while replacing

@@ -154,6 +154,19 @@ TEST(File, WhoMayOpenAFileAlreadyOpenHere) {
       EXPECT_EQ(ReadAll(dir.Path("book.vkd")), "first");
     }
   }
+  // A new file that another save made meanwhile is replaced only while nobody holds it.
+  TempDir dir;
+  const CString path(dir.Path("book.vkd"));
+  CFile late, early, holder;
+  ASSERT_TRUE(late.Open(path, kSave));
+  ASSERT_TRUE(early.Open(path, kSave));
+  early.Write("early", 5);
+  early.Close();
+  ASSERT_TRUE(holder.Open(path, kLoad));
+  late.Write("late", 4);
+  EXPECT_THROW(late.Close(), CFileException);
+  EXPECT_EQ(ReadAll(dir.Path("book.vkd")), "early");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
 }
 
 // Another process's reader lets readers in and keeps writers out; its writer keeps everyone out.
