@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -28,17 +29,21 @@ std::optional<std::string> ReadRegularFile(const std::string& native) {
   if (fd < 0) return std::nullopt;
   std::optional<std::string> bytes;
   struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    bytes.emplace();
-    bytes->reserve(static_cast<size_t>(st.st_size));
-    char chunk[16384];
-    for (;;) {
-      const ssize_t n = read(fd, chunk, sizeof chunk);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) bytes.reset();
-      if (n <= 0) break;
-      bytes->append(chunk, static_cast<size_t>(n));
+  try {
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      bytes.emplace();
+      bytes->reserve(static_cast<size_t>(st.st_size));
+      char chunk[16384];
+      for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) bytes.reset();
+        if (n <= 0) break;
+        bytes->append(chunk, static_cast<size_t>(n));
+      }
     }
+  } catch (const std::bad_alloc&) {
+    bytes.reset();  // too big to hold: as unreadable as a damaged disk
   }
   close(fd);
   return bytes;
@@ -103,8 +108,10 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
   return static_cast<DWORD>(n);
 }
 
-BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                                const char* path) {
+namespace {
+
+// WritePrivateProfileStringA without its guard against exhausted memory.
+BOOL WriteProfile(const char* section, const char* key, const char* value, const char* path) {
   if (section == nullptr || path == nullptr) return FALSE;
   std::optional<std::string> native = ToNativePath(CString(path));
   if (!native) return FALSE;
@@ -123,6 +130,17 @@ BOOL WritePrivateProfileStringA(const char* section, const char* key, const char
     return FALSE;
   }
   return ReplaceFileContents(*native, doc.Serialize()) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                const char* path) {
+  try {
+    return WriteProfile(section, key, value, path);
+  } catch (const std::bad_alloc&) {
+    return FALSE;  // the file is as it was: replacing it is the last step
+  }
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, char* buffer) {
