@@ -39,10 +39,10 @@ bool Lock(int fd, int kind) {
 // True when native still names the file open on fd. A save puts a new file in the old one's
 // place, so a lock won on the old file after that would guard nothing.
 bool StillNamed(int fd, const std::string& native) {
-  struct stat open {
-  }, named{};
-  return fstat(fd, &open) == 0 && stat(native.c_str(), &named) == 0 &&
-         open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+  struct stat held {};
+  struct stat named {};
+  return fstat(fd, &held) == 0 && stat(native.c_str(), &named) == 0 &&
+         held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 // Opens native with flags (never blocking), checks that it is a regular file (and writable, for

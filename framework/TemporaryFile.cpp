@@ -44,8 +44,8 @@ bool LockNow(int fd) {
 int CreateNamed(const std::string& path) {
   const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return -1;
-  struct stat mine {
-  }, named{};
+  struct stat mine {};
+  struct stat named {};
   if (LockNow(fd) && fstat(fd, &mine) == 0 && lstat(path.c_str(), &named) == 0 &&
       SameFile(mine, named)) {
     return fd;
@@ -66,8 +66,8 @@ bool IsTemporaryOf(std::string_view name, std::string_view prefix) {
 void RemoveIfStale(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
   if (fd < 0) return;
-  struct stat st {
-  }, now{};
+  struct stat st {};
+  struct stat now {};
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && LockNow(fd) && lstat(path.c_str(), &now) == 0 &&
       SameFile(st, now)) {
     unlink(path.c_str());
