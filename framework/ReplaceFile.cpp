@@ -126,8 +126,8 @@ bool PendingReplacement::Write(const void* data, size_t size) {
   }
   for (size_t done = 0; !IsInPlace() && done < allowed;) {
     const ssize_t n = write(m_fd, p + done, allowed - done);
+    if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      if (errno == EINTR) continue;
       m_failed = true;
       return Fail(errno);
     }
