@@ -90,10 +90,20 @@ class Counter : public DictEntryHandler {
     return true;
   }
   bool OnEntry(int, CString&, CString&) override { return true; }
+  bool KeepsText() const override { return false; }
 
  private:
   int* m_count;
 };
+
+// One string into text, or read past when the handler keeps no text, so that scanning holds no
+// more than the archive's buffer however long the strings are.
+void TakeString(CArchive& ar, const DictEntryHandler& handler, CString& text) {
+  if (handler.KeepsText())
+    ar >> text;
+  else
+    ar.SkipString();
+}
 
 }  // namespace
 
@@ -107,7 +117,7 @@ bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadErro
   CString word, meaning;
   try {
     e.offset = ar.GetPosition();
-    ar >> word;
+    TakeString(ar, handler, word);
     if (!handler.OnName(word)) return true;
 
     e.field = "count";
@@ -133,10 +143,10 @@ bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadErro
       e.entry = i;
       e.field = "word";
       e.offset = ar.GetPosition();
-      ar >> word;
+      TakeString(ar, handler, word);
       e.field = "meaning";
       e.offset = ar.GetPosition();
-      ar >> meaning;
+      TakeString(ar, handler, meaning);
       if (!handler.OnEntry(i, word, meaning)) break;
     }
     e = DictReadError{};

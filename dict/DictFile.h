@@ -49,6 +49,8 @@ class DictEntryHandler {
   virtual bool OnName(CString& /*name*/) { return true; }
   virtual bool OnCount(int /*count*/) { return true; }
   virtual bool OnEntry(int index, CString& word, CString& meaning) = 0;
+  // False: the texts are read past, not kept (OnName and OnEntry then get empty strings).
+  virtual bool KeepsText() const { return true; }
 };
 
 // Reads a dictionary entry by entry, in the same order and with the same verdict as

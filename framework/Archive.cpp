@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "Cp932.h"
 #include "File.h"
@@ -20,8 +21,12 @@ std::string Message(CArchiveException::Cause cause, std::uint64_t offset) {
   }
 }
 
-// The step in which long strings are read past the small buffer.
-constexpr size_t kDirectChunk = 64 * 1024;
+// UTF-16 text is converted in pieces of this many units as it arrives.
+constexpr size_t kUtf16Piece = 4096;
+
+bool IsHighSurrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
 
 }  // namespace
 
@@ -172,24 +177,40 @@ std::uint64_t CArchive::ReadLength(std::uint64_t start) {
          (std::uint64_t{b[3]} << 24);
 }
 
-void CArchive::ReadExact(std::string& out, std::uint64_t count, std::uint64_t start) {
-  out.clear();
+std::uint64_t CArchive::Backed() const {
+  const std::uint64_t buffered = m_end - m_cur;
+  const std::optional<std::uint64_t> length = m_file->GetLength();
+  if (!length || *length < m_filePos) return buffered;
+  return buffered + (*length - m_filePos);
+}
+
+void CArchive::ReadExact(std::string* out, std::uint64_t count, std::uint64_t start) {
+  if (out) {
+    out->clear();
+    // Room for the whole string at once when the file holds it, so each byte is copied once;
+    // a length the file does not back gets only what the file has left.
+    out->reserve(static_cast<size_t>(std::min(count, Backed())));
+  }
   std::uint64_t left = count;
   while (left > 0) {
     const size_t avail = m_end - m_cur;
     if (avail > 0) {
       const size_t take = static_cast<size_t>(std::min<std::uint64_t>(left, avail));
-      out.append(m_buffer.data() + m_cur, take);
+      if (out) out->append(m_buffer.data() + m_cur, take);
       m_cur += take;
       left -= take;
-    } else if (left >= m_buffer.size()) {
-      // A long string bypasses the small buffer through a larger one. The string grows only by
-      // what has really been read, so a length the file does not back costs nothing extra.
-      if (m_scratch.empty()) m_scratch.resize(kDirectChunk);
-      const auto chunk = static_cast<UINT>(std::min<std::uint64_t>(left, m_scratch.size()));
-      const UINT n = m_file->Read(m_scratch.data(), chunk);
+    } else if (out && left >= m_buffer.size()) {
+      // Straight from the file into the string. Past the reserved room the string doubles, so
+      // it only ever grows by what has really arrived.
+      const size_t have = out->size();
+      const std::uint64_t room =
+          std::max<std::uint64_t>(out->capacity() - have, std::max(have, m_buffer.size()));
+      const auto chunk = static_cast<UINT>(
+          std::min<std::uint64_t>({left, room, std::numeric_limits<UINT>::max()}));
+      out->resize(have + chunk);
+      const UINT n = m_file->Read(out->data() + have, chunk);
+      out->resize(have + n);
       m_filePos += n;
-      out.append(m_scratch.data(), n);
       left -= n;
       if (n < chunk) ThrowEnd(start, true, count);
     } else if (Fill() == 0) {
@@ -198,32 +219,66 @@ void CArchive::ReadExact(std::string& out, std::uint64_t count, std::uint64_t st
   }
 }
 
-CArchive& CArchive::operator>>(CString& text) {
+// The UTF-16 form is converted piece by piece as its bytes arrive, so neither the units nor a
+// second copy of the text are held. Text the code page cannot hold makes the string bad text,
+// but only once all its bytes are there: a file that ends early is an end of file first.
+void CArchive::ReadUtf16(std::string* out, std::uint64_t units, std::uint64_t start) {
+  const std::uint64_t count = units * 2;
+  if (out) {
+    out->clear();
+    out->reserve(static_cast<size_t>(std::min(count, Backed())));  // never more than the units
+  }
+  std::u16string piece;
+  piece.reserve(kUtf16Piece);
+  bool bad = false;
+  for (std::uint64_t left = count; left > 0;) {
+    if (m_end - m_cur < 2) {
+      Fill();
+      if (m_end - m_cur < 2) ThrowEnd(start, true, count);
+    }
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(m_buffer.data() + m_cur);
+    piece.push_back(static_cast<char16_t>(b[0] | (b[1] << 8)));
+    m_cur += 2;
+    left -= 2;
+    if (piece.size() < kUtf16Piece && left > 0) continue;
+    // A high surrogate waits for its pair in the next piece.
+    const bool hold = left > 0 && IsHighSurrogate(piece.back());
+    const std::u16string_view ready(piece.data(), piece.size() - (hold ? 1 : 0));
+    if (!bad) {
+      std::optional<std::string> converted = cp932::FromUtf16(ready);
+      bad = !converted;
+      if (converted && out) out->append(*converted);
+    }
+    piece.erase(0, ready.size());
+  }
+  if (bad) throw CArchiveException(CArchiveException::badText, start, true, count, 0);
+}
+
+void CArchive::ReadString(std::string* out) {
   CheckOpen();
   if (!m_loading) throw CArchiveException(CArchiveException::generic, GetPosition(), false, 0, 0);
   const std::uint64_t start = GetPosition();
   std::uint64_t length = ReadLength(start);
   if (length <= std::numeric_limits<std::uint32_t>::max()) {
-    std::string bytes;
-    ReadExact(bytes, length, start);
-    text = CString(std::move(bytes));
-    return *this;
+    ReadExact(out, length, start);
+    return;
   }
   // The UTF-16 form: after the mark comes a count of UTF-16 units with a prefix of its own
   // (in which 0xFFFE is just a length), then the units, little-endian.
   length = ReadLength(start);
   if (length > std::numeric_limits<std::uint32_t>::max()) length = 0xFFFE;
+  ReadUtf16(out, length, start);
+}
+
+CArchive& CArchive::operator>>(CString& text) {
   std::string bytes;
-  ReadExact(bytes, length * 2, start);
-  std::u16string units(static_cast<size_t>(length), u'\0');
-  for (size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-  }
-  auto converted = cp932::FromUtf16(units);
-  if (!converted) throw CArchiveException(CArchiveException::badText, start, true, length * 2, 0);
-  text = CString(std::move(*converted));
+  ReadString(&bytes);
+  text = CString(std::move(bytes));
   return *this;
+}
+
+void CArchive::SkipString() {
+  ReadString(nullptr);
 }
 
 void CArchive::Close() {

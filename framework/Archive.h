@@ -1,7 +1,8 @@
 // CArchive: reads or writes a file front to back through a buffer (4096 bytes by default), with
 // the framework's length-prefixed string form and raw bytes. It raises CArchiveException at an
-// early end of file and never reserves memory for a length it has not yet read. It does not
-// own, open or close the file.
+// early end of file and never reserves memory for more than the file still holds. A long string
+// is read straight into its own storage, and a skipped one costs no more than the buffer. It
+// does not own, open or close the file.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +47,8 @@ class CArchive {
   // takes the UTF-16 form marked by the 16-bit length 0xFFFE and converts it to code page 932.
   CArchive& operator<<(const CString& text);
   CArchive& operator>>(CString& text);
+  // Reads past one string as >> does, with the same failures, keeping none of it.
+  void SkipString();
 
   void Write(const void* data, UINT count);
   // Reads up to count bytes; fewer only at the end of the file.
@@ -66,13 +69,17 @@ class CArchive {
   UINT Fill();  // refills the buffer keeping unread bytes; returns the bytes added
   bool ReadFully(void* data, size_t count);
   std::uint64_t ReadLength(std::uint64_t start);
-  void ReadExact(std::string& out, std::uint64_t count, std::uint64_t start);
+  // The string's bytes go to out; with no out they are only read past.
+  void ReadString(std::string* out);
+  void ReadExact(std::string* out, std::uint64_t count, std::uint64_t start);
+  void ReadUtf16(std::string* out, std::uint64_t units, std::uint64_t start);
+  // Bytes still to come: in the buffer and in the file after it, as far as the file knows.
+  std::uint64_t Backed() const;
   [[noreturn]] void ThrowEnd(std::uint64_t start, bool lengthKnown, std::uint64_t announced) const;
 
   CFile* m_file;
   bool m_loading;
   std::vector<char> m_buffer;
-  std::vector<char> m_scratch;  // for long strings only
   size_t m_cur = 0;             // next byte to read or write in the buffer
   size_t m_end = 0;             // loading: end of the valid bytes in the buffer
   std::uint64_t m_filePos = 0;  // bytes read from or written to the file

@@ -12,7 +12,8 @@ namespace {
 std::optional<std::string> Convert(const char* to, const char* from, const char* data,
                                    size_t size) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: CP932 is not available");
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    throw std::runtime_error("iconv: CP932 is not available");
   std::string out;
   out.resize(size * 2 + 8);
   char* in = const_cast<char*>(data);
@@ -43,9 +44,17 @@ std::optional<std::string> Convert(const char* to, const char* from, const char*
   return out;
 }
 
+// The converter stores ‾ (U+203E) as 0x7E, which every reader takes for '~': the text would
+// change without a word. The code page has no overline, so it is refused like any character
+// the code page lacks.
+constexpr char16_t kOverline = 0x203E;
+constexpr std::string_view kOverlineUtf8 = "\xE2\x80\xBE";
+
 }  // namespace
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
+  // 0xE2 only ever starts a character, so this finds the overline and nothing else.
+  if (utf8.find(kOverlineUtf8) != std::string_view::npos) return std::nullopt;
   return Convert("CP932", "UTF-8", utf8.data(), utf8.size());
 }
 
@@ -69,6 +78,7 @@ std::string ToUtf8Lossy(std::string_view bytes) {
 }
 
 std::optional<std::string> FromUtf16(std::u16string_view utf16) {
+  if (utf16.find(kOverline) != std::u16string_view::npos) return std::nullopt;
   return Convert("CP932", "UTF-16LE", reinterpret_cast<const char*>(utf16.data()),
                  utf16.size() * 2);
 }

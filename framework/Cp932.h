@@ -14,7 +14,9 @@ constexpr bool IsLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-// UTF-8 to code page 932. Empty when some character has no code page 932 form.
+// UTF-8 to code page 932. Empty when some character has no code page 932 form. The standard
+// equivalents convert to the codes Japanese text means by them (〜 to 0x8160, ¥ to 0x5C, and so
+// on), which read back as other characters; ‾ (U+203E) is refused, as it would become '~'.
 std::optional<std::string> FromUtf8(std::string_view utf8);
 
 // Code page 932 to UTF-8. Empty when the bytes are not valid code page 932.
@@ -23,7 +25,7 @@ std::optional<std::string> ToUtf8(std::string_view bytes);
 // Code page 932 to UTF-8 for display: bytes that do not convert become U+FFFD.
 std::string ToUtf8Lossy(std::string_view bytes);
 
-// UTF-16LE code units to code page 932. Empty when something does not convert.
+// UTF-16 code units to code page 932, as FromUtf8. Empty when something does not convert.
 std::optional<std::string> FromUtf16(std::u16string_view utf16);
 
 }  // namespace cp932

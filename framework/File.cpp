@@ -17,24 +17,63 @@ std::string Describe(const char* what, const std::string& path, int error) {
   return std::string(what) + " " + path + ": " + std::strerror(error);
 }
 
-std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 // The original platform's read-only attribute: no write bit at all. Root is refused too.
 bool IsReadOnly(const struct stat& st) {
   return (st.st_mode & 0222) == 0;
 }
 
-// An exclusive lock that a second opener fails on rather than waits for.
-bool LockExclusive(int fd) {
-  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+// Only regular files are dictionaries: a directory says so, anything else (a FIFO, a device, a
+// socket) is an invalid argument.
+int NotRegular(const struct stat& st) {
+  return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+}
+
+// A lock (LOCK_SH or LOCK_EX) that a second opener fails on rather than waits for.
+bool Lock(int fd, int kind) {
+  while (flock(fd, kind | LOCK_NB) != 0) {
     if (errno != EINTR) return false;
   }
   return true;
+}
+
+// True when native still names the file open on fd. A save puts a new file in the old one's
+// place, so a lock won on the old file after that would guard nothing.
+bool StillNamed(int fd, const std::string& native) {
+  struct stat held {};
+  struct stat named {};
+  return fstat(fd, &held) == 0 && stat(native.c_str(), &named) == 0 &&
+         held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Opens native with flags (never blocking), checks that it is a regular file (and writable, for
+// write access) and locks it. The descriptor, or -1 with errno set.
+int OpenLocked(const std::string& native, int flags, int lock) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int fd = open(native.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return -1;
+    struct stat st {};
+    int error = fstat(fd, &st) != 0 ? errno : 0;
+    if (!error && !S_ISREG(st.st_mode)) error = NotRegular(st);
+    if (!error && (flags & O_ACCMODE) != O_RDONLY && IsReadOnly(st)) error = EACCES;
+    if (!error && !Lock(fd, lock)) error = errno;
+    if (!error && StillNamed(fd, native)) {
+      const int fl = fcntl(fd, F_GETFL);
+      if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+      return fd;
+    }
+    close(fd);
+    if (error) {
+      errno = error;
+      return -1;
+    }
+  }
+  errno = EWOULDBLOCK;  // replaced again and again meanwhile: someone is saving it
+  return -1;
+}
+
+// The temporary file was refused by the folder itself, not for want of room or a missing path.
+bool FolderRefuses(int error) {
+  return error == EACCES || error == EPERM;
 }
 
 }  // namespace
@@ -46,7 +85,13 @@ CFile::~CFile() {
 }
 
 bool CFile::IsOpen() const {
-  return m_fd >= 0;
+  return m_fd >= 0 || m_replacement != nullptr;
+}
+
+std::optional<std::uint64_t> CFile::GetLength() const {
+  struct stat st {};
+  if (!IsOpen() || m_replacement || fstat(m_fd, &st) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
 }
 
 BOOL CFile::FailOpen(int error) {
@@ -60,8 +105,10 @@ BOOL CFile::Open(const CString& path, UINT flags) {
     m_error = EBUSY;
     return FALSE;
   }
+  if (path.IsEmpty()) return FailOpen(ENOENT);
+  // A path whose file system form would name another file is no path at all.
   const auto native = ToNativePath(path);
-  if (!native) return FailOpen(EINVAL);
+  if (!native) return FailOpen(EILSEQ);
   const UINT access = flags & 0x3;
   const bool create = (flags & modeCreate) != 0;
   if (access == 0x3 || (flags & ~(0x3u | modeCreate)) != 0) return FailOpen(EINVAL);
@@ -73,18 +120,8 @@ BOOL CFile::Open(const CString& path, UINT flags) {
 
 BOOL CFile::OpenExisting(const std::string& native, UINT access) {
   const bool write = access == modeReadWrite;
-  // O_NONBLOCK keeps a FIFO from hanging the open; it is refused below as not a regular file.
-  const int fd =
-      open(native.c_str(), (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return FailOpen(errno);
-  m_fd = fd;
-  struct stat st {};
-  if (fstat(fd, &st) != 0) return FailOpen(errno);
-  if (!S_ISREG(st.st_mode)) return FailOpen(EINVAL);
-  if (write && IsReadOnly(st)) return FailOpen(EACCES);
-  if (!LockExclusive(fd)) return FailOpen(errno);
-  const int fl = fcntl(fd, F_GETFL);
-  if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+  m_fd = OpenLocked(native, write ? O_RDWR : O_RDONLY, write ? LOCK_EX : LOCK_SH);
+  if (m_fd < 0) return FailOpen(errno);
   m_readOnly = !write;
   m_error = 0;
   return TRUE;
@@ -95,22 +132,20 @@ BOOL CFile::OpenReplacement(const std::string& native, bool mayCreate) {
   const bool exists = stat(native.c_str(), &st) == 0;
   if (!exists && (errno != ENOENT || !mayCreate)) return FailOpen(errno);
   if (exists) {
-    if (!S_ISREG(st.st_mode)) return FailOpen(EINVAL);
-    if (IsReadOnly(st)) return FailOpen(EACCES);
-    // Opening for writing asks the system whether we may write it, and gives the lock an
-    // inode; nothing is written through this descriptor.
-    m_fd = open(native.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (!S_ISREG(st.st_mode)) return FailOpen(NotRegular(st));
+    // Opening for writing asks the system whether we may write it, and the lock keeps every
+    // other reader and writer out until the new content is in place.
+    m_fd = OpenLocked(native, O_WRONLY, LOCK_EX);
     if (m_fd < 0) return FailOpen(errno);
-    if (!LockExclusive(m_fd)) return FailOpen(errno);
   }
+  // A new file has nothing to lock yet: its content is written unseen and locked from the
+  // start, so it is locked from the moment it gets its name.
   m_replacement = std::make_unique<PendingReplacement>();
-  if (!m_replacement->Begin(native)) return FailOpen(m_replacement->LastError());
-  if (!exists) {
-    // A file that does not exist yet has no inode to lock: lock its directory instead, so two
-    // savers of the same new file cannot both proceed.
-    m_fd = open(DirectoryOf(m_replacement->Target()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0) return FailOpen(errno);
-    if (!LockExclusive(m_fd)) return FailOpen(errno);
+  if (!m_replacement->Begin(native)) {
+    const int error = m_replacement->LastError();
+    // A folder that takes no new files: the file itself is rewritten, as the original did.
+    if (!exists || !FolderRefuses(error) || !m_replacement->BeginInPlace(m_fd))
+      return FailOpen(error);
   }
   m_writeFailed = false;
   m_readOnly = false;
@@ -160,13 +195,22 @@ void CFile::Write(const void* buffer, UINT count) {
 void CFile::Close() {
   if (!IsOpen()) return;
   if (m_replacement) {
-    const bool ok = !m_writeFailed && m_replacement->Commit();
-    const int error = m_replacement->LastError();
+    int error = LockMadeMeanwhile();
+    const bool ok = !error && !m_writeFailed && m_replacement->Commit();
+    if (!error) error = m_replacement->LastError();
     Release();
     if (!ok) throw CFileException(Describe("cannot save", m_native, error), error);
     return;
   }
   Release();
+}
+
+int CFile::LockMadeMeanwhile() {
+  // A file that was new at the open may have been made since by another save; it is replaced
+  // like any existing file, only while nobody else holds it.
+  if (m_fd >= 0 || m_replacement->IsInPlace()) return 0;
+  m_fd = OpenLocked(m_native, O_WRONLY, LOCK_EX);
+  return m_fd >= 0 || errno == ENOENT ? 0 : errno;
 }
 
 void CFile::Abort() {

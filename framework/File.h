@@ -1,10 +1,13 @@
 // CFile: a file opened with the program's flags and the meaning they have on the program's
-// original platform: exclusive opens, read-only files refused for writing (also for root), and
-// writes that replace the file atomically when it is closed. It knows nothing of what the bytes
-// mean; CArchive and the dictionary reader give them a shape.
+// original platform: locked opens that fail rather than wait, read-only files refused for writing
+// (also for root), and writes that replace the file atomically when it is closed. Only regular
+// files are opened, and an open never blocks. It knows nothing of what the bytes mean; CArchive
+// and the dictionary reader give them a shape.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -38,9 +41,16 @@ class CFile {
 
   // modeRead and modeReadWrite need an existing regular file. modeWrite (with modeCreate the
   // file may be new) writes a replacement that Close puts in place; the old file is never
-  // truncated. Any open takes an exclusive lock that a second opener, in this process or
-  // another, fails on. A file with no write permission bit fails every open for writing.
-  // FALSE on any failure (LastError tells why); never throws.
+  // truncated. Where the folder refuses new files, an existing file is rewritten in place at
+  // Close instead. modeRead takes a shared lock, so readers never exclude each other; the other
+  // modes take an exclusive one, so no write interleaves with another or with a read. A lock
+  // held by another opener, in this process or another, fails the open (EWOULDBLOCK). A new
+  // file locks nothing until it gets its name at Close (already locked): saves of other new
+  // files in the same folder never wait for each other. A file with no write permission bit
+  // fails every open for writing (EACCES). FALSE on any failure, and LastError tells why:
+  // EILSEQ for a path without an exact file system form (see NativePath.h), EISDIR for a
+  // directory, EINVAL for any other file that is not a regular file, else the system's error.
+  // Never throws.
   BOOL Open(const CString& path, UINT flags);
 
   // Reads up to count bytes; fewer only at the end of the file. Throws CFileException.
@@ -53,6 +63,8 @@ class CFile {
   // Closes the file and discards an uncommitted replacement. Never throws.
   virtual void Abort();
   virtual bool IsOpen() const;
+  // The size of a file open for reading; nothing when it is not known.
+  virtual std::optional<std::uint64_t> GetLength() const;
 
   // The errno of the last failed Open.
   int LastError() const { return m_error; }
@@ -61,9 +73,10 @@ class CFile {
   BOOL OpenExisting(const std::string& native, UINT access);
   BOOL OpenReplacement(const std::string& native, bool mayCreate);
   BOOL FailOpen(int error);
+  int LockMadeMeanwhile();
   void Release();
 
-  int m_fd = -1;  // the file being read, or the lock holder while replacing
+  int m_fd = -1;  // the file being read, or the old file (locked) while replacing
   bool m_readOnly = false;
   bool m_writeFailed = false;
   std::unique_ptr<PendingReplacement> m_replacement;

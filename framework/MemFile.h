@@ -19,6 +19,7 @@ class CMemFile : public CFile {
   void Close() override { m_open = false; }
   void Abort() override { m_open = false; }
   bool IsOpen() const override { return m_open; }
+  std::optional<std::uint64_t> GetLength() const override { return m_bytes.size(); }
 
   const std::string& Bytes() const { return m_bytes; }
   // Writes past this many bytes in total fail with ENOSPC, as on a full disk.

@@ -12,23 +12,26 @@
 UINT GetPrivateProfileIntA(const char* section, const char* key, int defaultValue,
                            const char* path);
 
-// Copies the value of key in section (or defaultValue, "" when null, if the file, section or key
-// is missing) into buffer, cut to size - 1 bytes, and terminates it. Returns the bytes copied
-// without the terminator; 0 with a null buffer or size 0. A null section or key reads as missing.
+// Copies the value of key in section (or defaultValue without its trailing spaces, "" when null,
+// if the file, section or key is missing) into buffer, cut to size - 1 bytes, and terminates it.
+// Returns the bytes copied without the terminator; 0 with a null buffer or size 0. A null section
+// or key reads as missing.
 DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                char* buffer, DWORD size, const char* path);
 
 // Sets key in section to value, creating the file (not its directory) and the section as needed,
 // and replaces the file atomically. A null value removes the key, a null key the whole section;
-// removing what is not there changes nothing and succeeds. FALSE, and the file unchanged, when
-// the file cannot be written (missing or read-only directory, a file without any write permission
-// bit, a path without a file system form) or the text would not read back as written (a line
-// break, '=' in the key).
+// removing what is not there changes nothing and succeeds, and removing from a missing file
+// leaves an empty one, as on the platform. FALSE, and the file unchanged, when the file cannot be
+// written (a missing directory or one without any write permission bit, also for root; a file
+// without any write permission bit; something that is not a regular file; a path without an
+// exact file system form) or the text would not read back as written (a line break, '=' in the
+// key). A file that is not a regular file reads as missing.
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* path);
 
 // Copies the current directory, in code page 932, with its terminator into buffer and returns
 // its length without the terminator. When it does not fit, buffer is left untouched and the
 // size it needs (terminator included) is returned. 0 when the directory cannot be found or has
-// no code page 932 form.
+// no exact code page 932 form (see NativePath.h).
 DWORD GetCurrentDirectoryA(DWORD size, char* buffer);

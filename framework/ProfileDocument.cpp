@@ -1,5 +1,6 @@
 // Parsing and editing of profile text, line by line. Lines the program does not change keep their
-// bytes; only the line ends become CR LF on output.
+// bytes; only the line ends become CR LF on output. Nothing is kept per line: every lookup walks
+// the bytes, so ten million empty lines cost ten megabytes, not a gigabyte.
 #include "ProfileDocument.h"
 
 #include "Cp932.h"
@@ -84,7 +85,7 @@ std::uint32_t ParseInt(std::string_view text) {
 
 ProfileDocument::Line ProfileDocument::ParseLine(std::string_view text) {
   Line line;
-  line.text = std::string(text);
+  line.text = text;
   std::string_view t = Trim(text);
   if (t.empty() || t.front() == ';') return line;
   if (t.front() == '[') {
@@ -93,7 +94,7 @@ ProfileDocument::Line ProfileDocument::ParseLine(std::string_view text) {
     std::string_view name = t.substr(1);
     name = name.substr(0, FindChar(name, ']'));
     line.kind = Kind::kSection;
-    line.name = std::string(Trim(name));
+    line.name = Trim(name);
     return line;
   }
   size_t eq = t.find('=');  // '=' is never a trail byte
@@ -104,52 +105,69 @@ ProfileDocument::Line ProfileDocument::ParseLine(std::string_view text) {
     value = value.substr(1, value.size() - 2);
   }
   line.kind = Kind::kKey;
-  line.name = std::string(Trim(t.substr(0, eq)));
-  line.value = std::string(value);
+  line.name = Trim(t.substr(0, eq));
+  line.value = value;
   return line;
 }
 
-ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
-  ProfileDocument doc;
+ProfileDocument ProfileDocument::Parse(std::string bytes) {
   // Every leading mark goes, not just one: a second one would otherwise be written out at the
   // start of the file and vanish on the next read, changing the first line.
-  while (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
-  while (!bytes.empty()) {
-    size_t end = bytes.find_first_of("\r\n");
-    if (end == std::string_view::npos) {
-      doc.m_lines.push_back(ParseLine(bytes));
-      break;
-    }
-    doc.m_lines.push_back(ParseLine(bytes.substr(0, end)));
-    size_t next = end + 1;
-    if (bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n') ++next;
-    bytes.remove_prefix(next);
-  }
+  size_t marks = 0;
+  while (std::string_view(bytes).substr(marks).starts_with(kBom)) marks += kBom.size();
+  bytes.erase(0, marks);
+  ProfileDocument doc;
+  doc.m_text = std::move(bytes);
   return doc;
 }
 
+ProfileDocument::Span ProfileDocument::LineAt(size_t pos) const {
+  Span span{pos, m_text.find_first_of("\r\n", pos), 0};
+  if (span.end == std::string::npos) {
+    span.end = span.next = m_text.size();
+    return span;
+  }
+  span.next = span.end + 1;
+  if (m_text[span.end] == '\r' && span.next < m_text.size() && m_text[span.next] == '\n')
+    ++span.next;
+  return span;
+}
+
 std::string ProfileDocument::Serialize() const {
+  size_t size = 0;
+  for (size_t pos = 0; pos < m_text.size(); pos = LineAt(pos).next) {
+    const Span span = LineAt(pos);
+    size += span.end - span.begin + 2;
+  }
   std::string out;
-  for (const Line& line : m_lines) {
-    out += line.text;
+  out.reserve(size);
+  for (size_t pos = 0; pos < m_text.size();) {
+    const Span span = LineAt(pos);
+    out += Text(span);
     out += "\r\n";
+    pos = span.next;
   }
   return out;
 }
 
-size_t ProfileDocument::FindSection(std::string_view section) const {
-  for (size_t i = 0; i < m_lines.size(); ++i) {
-    if (m_lines[i].kind == Kind::kSection && profile::NamesEqual(m_lines[i].name, section)) {
-      return i;
-    }
+std::vector<ProfileDocument::Line> ProfileDocument::Lines() const {
+  std::vector<Line> lines;
+  for (size_t pos = 0; pos < m_text.size();) {
+    const Span span = LineAt(pos);
+    lines.push_back(LineOf(span));
+    pos = span.next;
   }
-  return std::string_view::npos;
+  return lines;
 }
 
-size_t ProfileDocument::SectionEnd(size_t header) const {
-  size_t i = header + 1;
-  while (i < m_lines.size() && m_lines[i].kind != Kind::kSection) ++i;
-  return i;
+std::optional<ProfileDocument::Span> ProfileDocument::FindSection(std::string_view section) const {
+  for (size_t pos = 0; pos < m_text.size();) {
+    const Span span = LineAt(pos);
+    const Line line = LineOf(span);
+    if (line.kind == Kind::kSection && profile::NamesEqual(line.name, section)) return span;
+    pos = span.next;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string_view> ProfileDocument::Find(std::string_view section,
@@ -158,13 +176,24 @@ std::optional<std::string_view> ProfileDocument::Find(std::string_view section,
   key = Trim(key);
   // Only the first section of a name counts, for reading as for writing, so a write always
   // changes what a read sees.
-  size_t header = FindSection(section);
-  if (header == std::string_view::npos) return std::nullopt;
-  for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-    const Line& line = m_lines[i];
+  const std::optional<Span> header = FindSection(section);
+  if (!header) return std::nullopt;
+  for (size_t pos = header->next; pos < m_text.size();) {
+    const Span span = LineAt(pos);
+    const Line line = LineOf(span);
+    if (line.kind == Kind::kSection) break;
     if (line.kind == Kind::kKey && profile::NamesEqual(line.name, key)) return line.value;
+    pos = span.next;
   }
   return std::nullopt;
+}
+
+void ProfileDocument::InsertLine(size_t pos, std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  if (pos == m_text.size() && !m_text.empty() && m_text.back() != '\n' && m_text.back() != '\r')
+    line.insert(0, "\r\n");
+  m_text.insert(pos, line);
 }
 
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -177,63 +206,69 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
       FindChar(section, ']') != std::string_view::npos || EndsInHalfCharacter(section)) {
     return false;
   }
-  size_t header = FindSection(section);
-  if (header == std::string_view::npos) {
-    // A new section is set off from what comes before it by one blank line.
-    if (!m_lines.empty() && !Trim(m_lines.back().text).empty()) m_lines.push_back(ParseLine(""));
-    m_lines.push_back(ParseLine("[" + std::string(section) + "]"));
-    m_lines.push_back(ParseLine(std::string(key) + "=" + std::string(value)));
+  const std::string entry = std::string(key) + "=" + std::string(value);
+  const std::optional<Span> header = FindSection(section);
+  if (!header) {
+    // As the platform writes it: the new section follows the last line directly.
+    InsertLine(m_text.size(), "[" + std::string(section) + "]");
+    InsertLine(m_text.size(), entry);
     return true;
   }
-  size_t insertAt = header + 1;
-  for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
-    Line& line = m_lines[i];
-    if (line.kind != Kind::kKey) continue;
-    if (profile::NamesEqual(line.name, key)) {
-      line = ParseLine(line.name + "=" + std::string(value));
-      return true;
+  size_t insertAt = header->next;
+  for (size_t pos = header->next; pos < m_text.size();) {
+    const Span span = LineAt(pos);
+    const Line line = LineOf(span);
+    if (line.kind == Kind::kSection) break;
+    if (line.kind == Kind::kKey) {
+      if (profile::NamesEqual(line.name, key)) {
+        const std::string replacement = std::string(line.name) + "=" + std::string(value);
+        m_text.replace(span.begin, span.end - span.begin, replacement);
+        return true;
+      }
+      insertAt = span.next;
     }
-    insertAt = i + 1;
+    pos = span.next;
   }
-  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                 ParseLine(std::string(key) + "=" + std::string(value)));
+  InsertLine(insertAt, entry);
   return true;
+}
+
+template <typename Keep>
+bool ProfileDocument::KeepLines(Keep keep) {
+  std::string kept;
+  bool removed = false;
+  for (size_t pos = 0; pos < m_text.size();) {
+    const Span span = LineAt(pos);
+    if (keep(LineOf(span))) {
+      // Line ends become CR LF here already, as on output: a lone CR kept before a lone LF
+      // would otherwise join them into one line end.
+      kept += Text(span);
+      kept += "\r\n";
+    } else {
+      removed = true;
+    }
+    pos = span.next;
+  }
+  if (removed) m_text = std::move(kept);
+  return removed;
 }
 
 bool ProfileDocument::RemoveKey(std::string_view section, std::string_view key) {
   section = Trim(section);
   key = Trim(key);
   // Every copy goes, so that the key really reads as missing afterwards.
-  bool removed = false;
   bool inSection = false;
-  std::vector<Line> kept;
-  kept.reserve(m_lines.size());
-  for (Line& line : m_lines) {
+  return KeepLines([&](const Line& line) {
     if (line.kind == Kind::kSection) inSection = profile::NamesEqual(line.name, section);
-    if (inSection && line.kind == Kind::kKey && profile::NamesEqual(line.name, key)) {
-      removed = true;
-      continue;
-    }
-    kept.push_back(std::move(line));
-  }
-  m_lines = std::move(kept);
-  return removed;
+    return !(inSection && line.kind == Kind::kKey && profile::NamesEqual(line.name, key));
+  });
 }
 
 bool ProfileDocument::RemoveSection(std::string_view section) {
   section = Trim(section);
-  bool removed = false;
   bool inSection = false;
-  std::vector<Line> kept;
-  kept.reserve(m_lines.size());
-  for (Line& line : m_lines) {
+  return KeepLines([&](const Line& line) {
     if (line.kind == Kind::kSection) inSection = profile::NamesEqual(line.name, section);
-    if (inSection) {
-      removed = true;
-      continue;
-    }
-    kept.push_back(std::move(line));
-  }
-  m_lines = std::move(kept);
-  return removed;
+    return !inSection;
+  });
 }

@@ -6,25 +6,17 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <vector>
+
+#include "TemporaryFile.h"
 
 namespace {
 
 std::optional<std::uint64_t> g_writeLimit;
 PendingReplacement::CommitFault g_commitFault = PendingReplacement::CommitFault::None;
+bool g_unnamedFiles = true;
 
-std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+using tempfile::DirectoryOf;
 
 // Follows symbolic links to the file they finally name (which need not exist yet), so that a
 // save through a link replaces the file and keeps the link. nullopt with errno set on a loop or
@@ -71,6 +63,10 @@ void PendingReplacement::SetCommitFaultForTesting(CommitFault fault) {
   g_commitFault = fault;
 }
 
+void PendingReplacement::SetUnnamedFilesForTesting(bool allowed) {
+  g_unnamedFiles = allowed;
+}
+
 bool PendingReplacement::Fail(int error) {
   m_error = error;
   return false;
@@ -81,92 +77,154 @@ bool PendingReplacement::Begin(const std::string& nativeTarget) {
   if (nativeTarget.empty()) return Fail(ENOENT);
   auto target = FollowLinks(nativeTarget);
   if (!target) return Fail(errno);
-  // Keep the temporary name within NAME_MAX however long the target's name is.
-  std::string base = BaseNameOf(*target).substr(0, 200);
-  std::string temp = DirectoryOf(*target) + "/." + base + ".XXXXXX";
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);  // mode 0600
-  if (fd < 0) return Fail(errno);
-  m_fd = fd;
+  struct stat dir {};
+  if (stat(DirectoryOf(*target).c_str(), &dir) != 0) return Fail(errno);
+  // The original platform's read-only attribute, on a directory: root is refused too.
+  if ((dir.st_mode & 0222) == 0) return Fail(EACCES);
+  tempfile::Created made = tempfile::Create(*target, g_unnamedFiles);
+  if (made.fd < 0) return Fail(made.error);
+  m_fd = made.fd;
+  m_temp = std::move(made.path);
   m_target = std::move(*target);
-  m_temp = std::move(temp);
+  m_written = 0;
+  m_failed = false;
+  m_error = 0;
+  // Ours is locked by now, so it cannot be taken for a leftover.
+  tempfile::RemoveStaleTemporaries(m_target);
+  return true;
+}
+
+bool PendingReplacement::BeginInPlace(int fd) {
+  Abort();
+  struct stat st {};
+  if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return Fail(EBADF);
+  m_inPlaceFd = fd;
   m_written = 0;
   m_failed = false;
   m_error = 0;
   return true;
 }
 
-bool PendingReplacement::Write(const void* data, size_t size) {
-  if (m_fd < 0 || m_failed) return Fail(m_fd < 0 ? EBADF : m_error);
-  const char* p = static_cast<const char*>(data);
-  size_t allowed = size;
+// How much of size bytes the write limit lets through.
+bool PendingReplacement::Room(size_t size, size_t& allowed) {
+  allowed = size;
   if (g_writeLimit) {
     const std::uint64_t room = *g_writeLimit > m_written ? *g_writeLimit - m_written : 0;
     if (room < allowed) allowed = static_cast<size_t>(room);
   }
-  size_t done = 0;
-  while (done < allowed) {
+  return allowed == size;
+}
+
+bool PendingReplacement::Write(const void* data, size_t size) {
+  if (!IsActive() || m_failed) return Fail(IsActive() ? m_error : EBADF);
+  const char* p = static_cast<const char*>(data);
+  size_t allowed = 0;
+  const bool fits = Room(size, allowed);
+  if (IsInPlace()) {
+    m_pending.append(p, allowed);
+    m_written += allowed;
+  }
+  for (size_t done = 0; !IsInPlace() && done < allowed;) {
     const ssize_t n = write(m_fd, p + done, allowed - done);
+    if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      if (errno == EINTR) continue;
       m_failed = true;
       return Fail(errno);
     }
     done += static_cast<size_t>(n);
     m_written += static_cast<std::uint64_t>(n);
   }
-  if (allowed < size) {
+  if (!fits) {
     m_failed = true;
     return Fail(ENOSPC);
   }
   return true;
 }
 
-bool PendingReplacement::Commit() {
-  if (m_temp.empty()) return Fail(EBADF);
-  int error = m_failed ? m_error : 0;
-  if (!error && (g_commitFault == CommitFault::Sync || fsync(m_fd) != 0))
-    error = g_commitFault == CommitFault::Sync ? EIO : errno;
-  if (!error) {
-    struct stat st {};
-    mode_t mode = 0;
-    if (stat(m_target.c_str(), &st) == 0) {
-      mode = st.st_mode & 07777;
-      // Keep the owner too where we may (as root); elsewhere the saver becomes the owner.
-      if (geteuid() == 0) (void)fchown(m_fd, st.st_uid, st.st_gid);
-    } else if (errno == ENOENT) {
-      mode = NewFileMode();
-    } else {
-      error = errno;
+int PendingReplacement::KeepModeAndOwner() {
+  struct stat st {};
+  mode_t mode = 0;
+  if (stat(m_target.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+    // The owner where we may (root); elsewhere at least the group, when we belong to it.
+    if (fchown(m_fd, st.st_uid, st.st_gid) != 0)
+      (void)fchown(m_fd, static_cast<uid_t>(-1), st.st_gid);
+  } else if (errno == ENOENT) {
+    mode = NewFileMode();
+  } else {
+    return errno;
+  }
+  return fchmod(m_fd, mode) == 0 ? 0 : errno;
+}
+
+// Gives the new file the target's name: a named one by renaming it; an unnamed one by linking
+// it to the target when that is new, else to a fresh name that is then renamed.
+int PendingReplacement::PutInPlace() {
+  if (g_commitFault == CommitFault::Rename) return EIO;
+  if (m_temp.empty()) {
+    int error = tempfile::Link(m_fd, m_target);
+    for (int attempt = 0; error == EEXIST && attempt < 100; ++attempt) {
+      const std::string name = tempfile::NewName(m_target);
+      error = tempfile::Link(m_fd, name);
+      if (error == 0) m_temp = name;
     }
-    if (!error && fchmod(m_fd, mode) != 0) error = errno;
+    if (error != 0 || m_temp.empty()) return error;
   }
-  if (!error) {
-    const int fd = m_fd;
-    m_fd = -1;
-    if (close(fd) != 0) error = errno;
+  if (rename(m_temp.c_str(), m_target.c_str()) != 0) return errno;
+  m_temp.clear();
+  return 0;
+}
+
+int PendingReplacement::CommitInPlace() {
+  const int fd = m_inPlaceFd;
+  const auto size = static_cast<off_t>(m_pending.size());
+  // Room first, without changing the file: a full disk refuses before any old byte is gone.
+  if (fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP && errno != EINVAL)
+    return errno;
+  for (size_t done = 0; done < m_pending.size();) {
+    const ssize_t n =
+        pwrite(fd, m_pending.data() + done, m_pending.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    done += static_cast<size_t>(n);
   }
-  if (!error &&
-      (g_commitFault == CommitFault::Rename || rename(m_temp.c_str(), m_target.c_str()) != 0))
-    error = g_commitFault == CommitFault::Rename ? EIO : errno;
+  if (ftruncate(fd, size) != 0) return errno;
+  if (g_commitFault == CommitFault::Sync) return EIO;
+  return fsync(fd) == 0 ? 0 : errno;
+}
+
+bool PendingReplacement::Commit() {
+  if (!IsActive()) return Fail(EBADF);
+  int error = m_failed ? m_error : 0;
+  if (!error && IsInPlace()) {
+    error = CommitInPlace();
+  } else if (!error) {
+    if (g_commitFault == CommitFault::Sync) error = EIO;
+    if (!error && fsync(m_fd) != 0) error = errno;
+    if (!error) error = KeepModeAndOwner();
+    if (!error) error = PutInPlace();
+    if (!error) SyncDirectory(DirectoryOf(m_target));
+  }
   if (error) {
     Abort();
     return Fail(error);
   }
-  SyncDirectory(DirectoryOf(m_target));
-  m_temp.clear();
-  m_target.clear();
+  // The new file stayed locked until it had its name; closing it now ends the replacement.
+  Abort();
   return true;
 }
 
 void PendingReplacement::Abort() {
-  if (m_fd >= 0) {
-    close(m_fd);
-    m_fd = -1;
-  }
   if (!m_temp.empty()) {
     unlink(m_temp.c_str());
     m_temp.clear();
   }
+  if (m_fd >= 0) {
+    close(m_fd);
+    m_fd = -1;
+  }
+  m_inPlaceFd = -1;
+  std::string().swap(m_pending);
   m_target.clear();
   m_failed = false;
 }

@@ -1,8 +1,11 @@
-// PendingReplacement: replaces a file's content atomically. The new bytes go to a temporary file
-// beside the target, which Commit flushes to disk and renames over the target; until then the old
-// file is untouched, and Abort (or the destructor) removes the temporary file. It does no locking
-// and no permission policy of its own beyond keeping the target's mode: callers decide who may
-// replace what.
+// PendingReplacement: replaces a file's content atomically. The new bytes go to a new file in
+// the target's directory (unnamed where the file system allows it, see TemporaryFile.h), which
+// Commit flushes to disk and gives the target's name; until then the old file is untouched, and
+// Abort (or the destructor) discards the new content. A replacement that is killed leaves
+// nothing, or a temporary file that the next replacement of the same target removes. Where the
+// directory refuses new files, an already open target can instead be rewritten in place. It
+// does no locking of the target and no permission policy of its own beyond keeping the target's
+// mode and owner: callers decide who may replace what.
 #pragma once
 
 #include <cstddef>
@@ -18,39 +21,55 @@ class PendingReplacement {
   PendingReplacement(const PendingReplacement&) = delete;
   PendingReplacement& operator=(const PendingReplacement&) = delete;
 
-  // Creates the temporary file (mode 0600) in the directory of the target. A symbolic link is
-  // followed to the file it names, so the link itself survives the replacement. False (with
-  // LastError set) when the directory is missing or not writable.
+  // Creates the new file in the directory of the target. A symbolic link is followed to the
+  // file it names, so the link itself survives the replacement. False (with LastError set) when
+  // the directory is missing, refuses new files or has no write permission bit at all (a
+  // read-only directory, refused even for root as a read-only file is).
   bool Begin(const std::string& nativeTarget);
-  // Appends bytes to the temporary file. False on a write error (a full disk, say); the
+  // Instead of a new file: Commit rewrites the open regular file fd itself (write, fsync),
+  // keeping everything about it but its content. The bytes wait in memory until then, and
+  // Commit first makes room for them, so a failure before or at that point leaves the old
+  // content whole. fd stays the caller's and must be open for writing.
+  bool BeginInPlace(int fd);
+  // Appends bytes to the new content. False on a write error (a full disk, say); the
   // replacement can then only be aborted.
   bool Write(const void* data, size_t size);
-  // Flushes the temporary file, gives it the target's permission bits (or 0666 less the umask
-  // for a new file), renames it over the target and flushes the directory. False when any of
-  // that fails before the rename took effect: the old file is then intact and the temporary
-  // file removed.
+  // Flushes the new file, gives it the target's permission bits and owner where permitted (or
+  // 0666 less the umask for a new file), puts it in the target's place and flushes the
+  // directory. False when any of that fails before the new file took the target's place: the
+  // old file is then intact and the new content discarded.
   bool Commit();
-  // Removes the temporary file; the target stays as it was. Safe to call at any time.
+  // Discards the new content; the target stays as it was. Safe to call at any time.
   void Abort();
 
-  bool IsActive() const { return m_fd >= 0; }
+  bool IsActive() const { return m_fd >= 0 || m_inPlaceFd >= 0; }
+  bool IsInPlace() const { return m_inPlaceFd >= 0; }
   // The file that Commit replaces: the target with symbolic links followed.
   const std::string& Target() const { return m_target; }
+  // The new file's name beside the target; empty while it is unnamed.
   const std::string& TempPath() const { return m_temp; }
   // The errno of the last failure.
   int LastError() const { return m_error; }
 
   // Test seams, process-wide. A write limit makes writes fail with ENOSPC once a replacement
   // has received that many bytes (the part that fits is written, as on a full disk); nullopt
-  // lifts it. A commit fault makes the next commits fail at the given step.
+  // lifts it. A commit fault makes the next commits fail at the given step. Without unnamed
+  // files every replacement uses a named temporary file, as on file systems that lack them.
   enum class CommitFault { None, Sync, Rename };
   static void SetWriteLimitForTesting(std::optional<std::uint64_t> bytes);
   static void SetCommitFaultForTesting(CommitFault fault);
+  static void SetUnnamedFilesForTesting(bool allowed);
 
  private:
   bool Fail(int error);
+  bool Room(size_t size, size_t& allowed);
+  int KeepModeAndOwner();
+  int PutInPlace();
+  int CommitInPlace();
 
-  int m_fd = -1;
+  int m_fd = -1;          // the new file
+  int m_inPlaceFd = -1;   // the target itself, when rewritten in place (not ours to close)
+  std::string m_pending;  // in place: the new content until Commit
   std::string m_target;
   std::string m_temp;
   std::uint64_t m_written = 0;

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "NativePath.h"
 #include "QtText.h"
 #include "WinApp.h"
 
@@ -56,7 +57,10 @@ bool RunFileDialog(QWidget* owner, const FileDialogRequest& request, CString& pa
   PrepareFileDialog(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().front());
-  std::optional<CString> bytes = qttext::ToCp932(chosen);
+  // The name must come back from code page 932 as the very file chosen: 〜 would turn into ～.
+  const QByteArray native = chosen.toUtf8();
+  std::optional<CString> bytes =
+      FromNativePath(std::string_view(native.constData(), static_cast<size_t>(native.size())));
   if (!bytes) {
     QMessageBox::warning(owner, qttext::FromCp932(AfxGetAppName()),
                          qttext::FromResource(AFX_IDP_FILE_NAME_CHARS) + chosen);

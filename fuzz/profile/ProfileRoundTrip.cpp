@@ -29,8 +29,8 @@ std::vector<Query> QueriesFor(const ProfileDocument& doc) {
   for (const ProfileDocument::Line& line : doc.Lines()) {
     if (line.kind == ProfileDocument::Kind::kSection) section = line.name;
     if (line.kind != ProfileDocument::Kind::kKey) continue;
-    queries.push_back({section, line.name});
-    std::string upperSection = section, upperKey = line.name;
+    queries.push_back({section, std::string(line.name)});
+    std::string upperSection = section, upperKey(line.name);
     for (char& c : upperSection) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
     for (char& c : upperKey) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
     queries.push_back({upperSection, upperKey});
@@ -99,7 +99,7 @@ std::string CheckSet(const ProfileDocument& doc, const std::vector<Query>& queri
 }  // namespace
 
 std::string CheckProfileRoundTrip(std::string_view bytes) {
-  ProfileDocument doc = ProfileDocument::Parse(bytes);
+  ProfileDocument doc = ProfileDocument::Parse(std::string(bytes));
   const std::vector<Query> queries = QueriesFor(doc);
   if (std::string e = CheckReparse("parse", doc, queries); !e.empty()) return e;
   const Answers original = Ask(doc, queries);
@@ -122,13 +122,13 @@ std::string CheckProfileRoundTrip(std::string_view bytes) {
   // Names the fuzzer chose: the last key the text names, and a section named by the input's
   // first bytes.
   std::string lastSection;
-  const ProfileDocument::Line* lastKey = nullptr;
+  std::optional<std::string> lastKey;
   for (const ProfileDocument::Line& line : doc.Lines()) {
     if (line.kind == ProfileDocument::Kind::kSection) lastSection = line.name;
-    if (line.kind == ProfileDocument::Kind::kKey) lastKey = &line;
+    if (line.kind == ProfileDocument::Kind::kKey) lastKey = std::string(line.name);
   }
-  if (lastKey != nullptr) {
-    e = CheckSet(doc, queries, original, lastSection, lastKey->name, "v=1 'q'");
+  if (lastKey) {
+    e = CheckSet(doc, queries, original, lastSection, *lastKey, "v=1 'q'");
     if (!e.empty()) return "last key " + e;
   }
   e = CheckSet(doc, queries, original, bytes.substr(0, 8), "K", "1");

@@ -11,6 +11,7 @@
 #include "DictFile.h"
 #include "DictIo.h"
 #include "File.h"
+#include "LargestAllocation.h"
 #include "MemFile.h"
 #include "TempDir.h"
 
@@ -195,6 +196,25 @@ TEST(DictFile, CountsOutsideTheBookAreRefused) {
     } else {
       EXPECT_EQ(book->m_nCount, static_cast<int>(c.raw));
     }
+  }
+}
+
+// Checking a file keeps none of its text: a long name, plain or UTF-16, costs no more memory than
+// the archive's buffer.
+TEST(DictFile, ScanningHoldsOnlyTheArchiveBuffer) {
+  const std::uint32_t size = 1u << 20;
+  std::string utf16 = Hex("FF FE FF FF FF FF") + Le32(size / 2);
+  for (std::uint32_t i = 0; i < size / 2; ++i) utf16 += "\x6D\x30";  // U+306D
+  const std::string files[] = {Hex("FF FF FF") + Le32(size) + std::string(size, 'n') + Le32(0),
+                               utf16 + Le32(0)};
+  for (const std::string& bytes : files) {
+    CMemFile file(bytes);
+    CArchive ar(&file, CArchive::load);
+    int count = -1;
+    LargestAllocation watch;
+    EXPECT_TRUE(ScanDictionary(ar, &count, nullptr));
+    EXPECT_EQ(count, 0);
+    EXPECT_LT(watch.Largest(), 64u << 10);
   }
 }
 

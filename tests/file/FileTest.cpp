@@ -82,13 +82,16 @@ TEST(File, PathsThatDoNotConvertFail) {
   TempDir dir;
   const CString cases[] = {
       CString(""),
-      CString(dir.Path("bad\x81").c_str()),   // a lead byte with no trail byte
-      CString(dir.Path("bad\xA0x").c_str()),  // not a character of the code page
+      CString(dir.Path("bad\x81").c_str()),                   // a lead byte with no trail byte
+      CString(dir.Path("bad\xA0x").c_str()),                  // not a character of the code page
+      CString(dir.Path("bad\xED\x40")),                       // comes back as 0xFA5C: another name
+      CString(dir.Path("bad") + std::string(1, '\0') + "x"),  // the system would stop at NUL
   };
   for (const auto& path : cases) {
     CFile file;
     EXPECT_FALSE(file.Open(path, kSave));
     EXPECT_FALSE(file.Open(path, kLoad));
+    EXPECT_EQ(file.LastError(), path.IsEmpty() ? ENOENT : EILSEQ);
   }
   EXPECT_TRUE(dir.Entries().empty());
 }
@@ -107,68 +110,135 @@ TEST(File, JapanesePathsAreConvertedToUtf8) {
   EXPECT_EQ(c, 'x');
 }
 
-TEST(File, SecondOpenerInThisProcessFails) {
+// Readers share a file; a writer (or the main window's read-write load) has it alone. A new file
+// locks nothing until it has its name, so saves of new files never refuse each other, and two
+// saves of one new file never mix: the later one replaces the earlier one whole.
+TEST(File, WhoMayOpenAFileAlreadyOpenHere) {
   struct Case {
     const char* what;
     bool exists;
     UINT first;
     UINT second;
+    const char* secondName;
+    bool secondOpens;
   } cases[] = {
-      {"load then load", true, kLoad, kLoad},
-      {"load then save", true, kLoad, kSave},
-      {"save then load", true, kSave, kLoad},
-      {"save then save", true, kSave, kSave},
-      {"read then load", true, CFile::modeRead, kLoad},
-      {"two saves of one new file", false, kSave, kSave},
+      {"load then load", true, kLoad, kLoad, "book.vkd", false},
+      {"load then save", true, kLoad, kSave, "book.vkd", false},
+      {"save then load", true, kSave, kLoad, "book.vkd", false},
+      {"save then save", true, kSave, kSave, "book.vkd", false},
+      {"read then load", true, CFile::modeRead, kLoad, "book.vkd", false},
+      {"save then read", true, kSave, CFile::modeRead, "book.vkd", false},
+      {"read then read", true, CFile::modeRead, CFile::modeRead, "book.vkd", true},
+      {"two saves of one new file", false, kSave, kSave, "book.vkd", true},
+      {"saves of two new files in one folder", false, kSave, kSave, "other.vkd", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir dir;
-    const CString path(dir.Path("book.vkd").c_str());
+    const CString path(dir.Path("book.vkd"));
     if (c.exists) WriteBytes(dir.Path("book.vkd"), "old");
     CFile first, second;
     ASSERT_TRUE(first.Open(path, c.first));
-    EXPECT_FALSE(second.Open(path, c.second));
+    EXPECT_EQ(second.Open(CString(dir.Path(c.secondName)), c.second), c.secondOpens);
+    if (!c.secondOpens) {
+      EXPECT_EQ(second.LastError(), EWOULDBLOCK);
+      first.Close();
+      EXPECT_TRUE(second.Open(path, c.second));  // free again once the first is closed
+      continue;
+    }
+    if (c.first == kSave) first.Write("first", 5);
+    if (c.second == kSave) second.Write("2nd", 3);
+    second.Close();
     first.Close();
-    EXPECT_TRUE(second.Open(path, c.second));  // free again once the first is closed
+    if (!c.exists) {
+      EXPECT_EQ(ReadBytes(dir.Path("book.vkd")), "first");
+    }
+  }
+  // A new file that another save made meanwhile is replaced only while nobody holds it.
+  TempDir dir;
+  const CString path(dir.Path("book.vkd"));
+  CFile late, early, holder;
+  ASSERT_TRUE(late.Open(path, kSave));
+  ASSERT_TRUE(early.Open(path, kSave));
+  early.Write("early", 5);
+  early.Close();
+  ASSERT_TRUE(holder.Open(path, kLoad));
+  late.Write("late", 4);
+  EXPECT_THROW(late.Close(), CFileException);
+  EXPECT_EQ(ReadBytes(dir.Path("book.vkd")), "early");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+}
+
+// Another process's reader lets readers in and keeps writers out; its writer keeps everyone out.
+TEST(File, LockHeldByAnotherProcess) {
+  const UINT plainRead = CFile::modeRead;
+  struct Case {
+    UINT held;
+    std::vector<std::pair<UINT, bool>> opens;  // flags and whether the open succeeds
+  } cases[] = {
+      {kLoad, {{kLoad, false}, {kSave, false}, {plainRead, false}}},
+      {plainRead, {{kLoad, false}, {kSave, false}, {plainRead, true}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.held);
+    TempDir dir;
+    const std::string native = dir.Path("book.vkd");
+    WriteBytes(native, "old");
+    int ready[2], release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      alarm(30);          // never outlive a broken test
+      close(release[1]);  // else the child's own copy keeps its read below from ever ending
+      close(ready[0]);
+      CFile held;
+      const char ok = held.Open(CString(native), c.held) ? 'y' : 'n';
+      (void)!write(ready[1], &ok, 1);
+      char byte;
+      (void)!read(release[0], &byte, 1);  // returns when the parent closes its end
+      _exit(0);
+    }
+    close(ready[1]);
+    close(release[0]);
+    char ok = 0;
+    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    ASSERT_EQ(ok, 'y');
+    for (const auto& [flags, opens] : c.opens) {
+      CFile file;
+      EXPECT_EQ(file.Open(CString(native), flags), opens ? TRUE : FALSE) << flags;
+    }
+    close(release[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(ready[0]);
+    CFile file;
+    EXPECT_TRUE(file.Open(CString(native), kLoad));
   }
 }
 
-TEST(File, LockHeldByAnotherProcess) {
+// A folder that takes no new files (no write permission bit: refused to root as well) still
+// lets an existing, writable file be saved: rewritten in place, so the file keeps its mode, its
+// owner and its hard links. A new file cannot be made there.
+TEST(File, SaveIntoAFolderThatRefusesNewFilesRewritesInPlace) {
   TempDir dir;
-  const std::string native = dir.Path("book.vkd");
-  WriteBytes(native, "old");
-  int ready[2], release[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(release), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    alarm(30);          // never outlive a broken test
-    close(release[1]);  // else the child's own copy keeps its read below from ever ending
-    close(ready[0]);
-    CFile held;
-    const char ok = held.Open(CString(native), kLoad) ? 'y' : 'n';
-    (void)!write(ready[1], &ok, 1);
-    char c;
-    (void)!read(release[0], &c, 1);  // returns when the parent closes its end
-    _exit(0);
-  }
-  close(ready[1]);
-  close(release[0]);
-  char ok = 0;
-  ASSERT_EQ(read(ready[0], &ok, 1), 1);
-  ASSERT_EQ(ok, 'y');
-  for (UINT flags : {kLoad, kSave, UINT{CFile::modeRead}}) {
-    CFile file;
-    EXPECT_FALSE(file.Open(CString(native), flags)) << flags;
-  }
-  close(release[1]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  close(ready[0]);
+  fs::create_directory(dir.path() / "locked");
+  const std::string native = dir.Path("locked/book.vkd");
+  WriteBytes(native, std::string(50, 'o'));
+  chmod(native.c_str(), 0606);
+  ASSERT_EQ(link(native.c_str(), dir.Path("locked/twin.vkd").c_str()), 0);
+  chmod(dir.Path("locked").c_str(), 0555);
   CFile file;
-  EXPECT_TRUE(file.Open(CString(native), kLoad));
+  ASSERT_TRUE(file.Open(CString(native), kSave));
+  file.Write("new", 3);
+  EXPECT_EQ(ReadBytes(native), std::string(50, 'o'));  // not before the close
+  file.Close();
+  EXPECT_EQ(ReadBytes(dir.Path("locked/twin.vkd")), "new");
+  EXPECT_EQ(ModeOf(native), 0606u);
+  EXPECT_EQ(fs::hard_link_count(native), 2u);
+  EXPECT_FALSE(file.Open(CString(dir.Path("locked/new.vkd")), kSave));
+  EXPECT_EQ(file.LastError(), EACCES);
 }
 
 TEST(File, SaveReplacesOnlyAtCloseAndKeepsPermissions) {

@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -16,6 +18,7 @@ struct NoFaults {
   ~NoFaults() {
     PendingReplacement::SetWriteLimitForTesting(std::nullopt);
     PendingReplacement::SetCommitFaultForTesting(PendingReplacement::CommitFault::None);
+    PendingReplacement::SetUnnamedFilesForTesting(true);
   }
 };
 
@@ -50,20 +53,91 @@ TEST(ReplaceFile, PermissionsOfReplacedAndNewFiles) {
   }
 }
 
-TEST(ReplaceFile, TemporaryFileIsPrivateAndBesideTheTarget) {
+// Where the file system allows, the new content is written unseen; elsewhere into a private
+// temporary file beside the target. Either way nothing reaches the target before the commit.
+TEST(ReplaceFile, NewContentIsUnseenOrPrivateUntilTheCommit) {
+  NoFaults guard;
+  for (bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed" : "named");
+    PendingReplacement::SetUnnamedFilesForTesting(unnamed);
+    TempDir dir;
+    const std::string target = dir.Path("book.vkd");
+    WriteBytes(target, "old");
+    chmod(target.c_str(), 0644);
+    PendingReplacement r;
+    ASSERT_TRUE(r.Begin(target));
+    ASSERT_TRUE(r.Write("abc", 3));
+    if (unnamed) {
+      EXPECT_EQ(r.TempPath(), "");
+      EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+    } else {
+      EXPECT_EQ(fs::path(r.TempPath()).parent_path(), dir.path());
+      EXPECT_EQ(ModeOf(r.TempPath()), 0600u);
+    }
+    EXPECT_EQ(ReadBytes(target), "old");
+    ASSERT_TRUE(r.Commit());
+    EXPECT_EQ(ReadBytes(target), "abc");
+    EXPECT_EQ(ModeOf(target), 0644u);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+  }
+}
+
+// A replacement killed while writing leaves nothing where the file system has unnamed files;
+// elsewhere its temporary file goes at the next replacement of the same target, and nothing
+// else does: not a live replacement's, not another target's, not the user's own files.
+TEST(ReplaceFile, AKilledReplacementLeavesNothingBehind) {
+  NoFaults guard;
+  for (bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed" : "named");
+    PendingReplacement::SetUnnamedFilesForTesting(unnamed);
+    TempDir dir;
+    const std::string target = dir.Path("book.vkd");
+    WriteBytes(target, "old");
+    const std::vector<std::string> others = {".book.vkd.backup", ".other.vkd.Ab12Cd.tmp"};
+    for (const auto& name : others) WriteBytes(dir.Path(name), "keep");
+    PendingReplacement live;  // a replacement in progress, here: its temporary file is locked
+    ASSERT_TRUE(live.Begin(target));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {  // dies half-way through, as under kill -9: no destructor runs
+      PendingReplacement r;
+      _exit(r.Begin(target) && r.Write("half", 4) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(dir.Entries().size(), 1 + others.size() + (unnamed ? 0 : 2));
+    ASSERT_TRUE(ReplaceFileContents(target, "new"));
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(dir.Entries().size(), 1 + others.size() + (unnamed ? 0 : 1));  // the live one's
+    live.Abort();
+    EXPECT_EQ(dir.Entries().size(), 1 + others.size());
+    for (const auto& name : others) EXPECT_EQ(ReadBytes(dir.Path(name)), "keep");
+  }
+}
+
+// A folder that refuses new files still lets an open file be rewritten: in place, keeping the
+// file's identity (and with it its hard links), and only once the whole new content is there.
+TEST(ReplaceFile, InPlaceRewriteKeepsTheFileAndWaitsForTheCommit) {
+  NoFaults guard;
   TempDir dir;
   const std::string target = dir.Path("book.vkd");
-  WriteBytes(target, "old");
-  chmod(target.c_str(), 0644);
-  PendingReplacement r;
-  ASSERT_TRUE(r.Begin(target));
-  EXPECT_EQ(fs::path(r.TempPath()).parent_path(), dir.path());
-  EXPECT_EQ(ModeOf(r.TempPath()), 0600u);
-  ASSERT_TRUE(r.Write("abc", 3));
-  EXPECT_EQ(ReadBytes(target), "old");  // nothing reaches the target before the commit
-  ASSERT_TRUE(r.Commit());
-  EXPECT_EQ(ReadBytes(target), "abc");
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+  WriteBytes(target, std::string(5000, 'o'));
+  ASSERT_EQ(link(target.c_str(), dir.Path("twin.vkd").c_str()), 0);
+  const int fd = open(target.c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  for (bool fails : {true, false}) {
+    PendingReplacement::SetWriteLimitForTesting(fails ? std::optional<std::uint64_t>(2)
+                                                      : std::nullopt);
+    PendingReplacement r;
+    ASSERT_TRUE(r.BeginInPlace(fd));
+    EXPECT_EQ(r.Write("new", 3), !fails);
+    EXPECT_EQ(ReadBytes(target), std::string(5000, 'o'));
+    EXPECT_EQ(r.Commit(), !fails);
+  }
+  close(fd);
+  EXPECT_EQ(ReadBytes(dir.Path("twin.vkd")), "new");
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"book.vkd", "twin.vkd"}));
 }
 
 TEST(ReplaceFile, FailuresLeaveTheOldFileAndNoTemporaryFile) {
@@ -83,46 +157,54 @@ TEST(ReplaceFile, FailuresLeaveTheOldFileAndNoTemporaryFile) {
       {"rename fails", std::nullopt, PendingReplacement::CommitFault::Rename, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    TempDir dir;
-    const std::string target = dir.Path("book.vkd");
-    WriteBytes(target, oldBytes);
-    chmod(target.c_str(), 0640);
-    PendingReplacement::SetWriteLimitForTesting(c.writeLimit);
-    PendingReplacement::SetCommitFaultForTesting(c.fault);
-    PendingReplacement r;
-    ASSERT_TRUE(r.Begin(target));
-    EXPECT_EQ(r.Write(newBytes.data(), newBytes.size()), !c.writeFails);
-    if (c.writeFails) {
-      EXPECT_EQ(r.LastError(), ENOSPC);
-      EXPECT_FALSE(r.Write("x", 1));  // a failed replacement stays failed
+    for (bool unnamed : {true, false}) {
+      SCOPED_TRACE(c.what + std::string(unnamed ? ", unnamed" : ", named"));
+      PendingReplacement::SetUnnamedFilesForTesting(unnamed);
+      TempDir dir;
+      const std::string target = dir.Path("book.vkd");
+      WriteBytes(target, oldBytes);
+      chmod(target.c_str(), 0640);
+      PendingReplacement::SetWriteLimitForTesting(c.writeLimit);
+      PendingReplacement::SetCommitFaultForTesting(c.fault);
+      PendingReplacement r;
+      ASSERT_TRUE(r.Begin(target));
+      EXPECT_EQ(r.Write(newBytes.data(), newBytes.size()), !c.writeFails);
+      if (c.writeFails) {
+        EXPECT_EQ(r.LastError(), ENOSPC);
+        EXPECT_FALSE(r.Write("x", 1));  // a failed replacement stays failed
+      }
+      EXPECT_FALSE(r.Commit());
+      EXPECT_EQ(ReadBytes(target), oldBytes);
+      EXPECT_EQ(ModeOf(target), 0640u);
+      EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+      PendingReplacement::SetWriteLimitForTesting(std::nullopt);
+      PendingReplacement::SetCommitFaultForTesting(PendingReplacement::CommitFault::None);
     }
-    EXPECT_FALSE(r.Commit());
-    EXPECT_EQ(ReadBytes(target), oldBytes);
-    EXPECT_EQ(ModeOf(target), 0640u);
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
-    PendingReplacement::SetWriteLimitForTesting(std::nullopt);
-    PendingReplacement::SetCommitFaultForTesting(PendingReplacement::CommitFault::None);
   }
 }
 
 TEST(ReplaceFile, AbortAndDestructorRemoveTheTemporaryFile) {
-  TempDir dir;
-  const std::string target = dir.Path("book.vkd");
-  WriteBytes(target, "old");
-  {
+  NoFaults guard;
+  for (bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed" : "named");
+    PendingReplacement::SetUnnamedFilesForTesting(unnamed);
+    TempDir dir;
+    const std::string target = dir.Path("book.vkd");
+    WriteBytes(target, "old");
+    {
+      PendingReplacement r;
+      ASSERT_TRUE(r.Begin(target));
+      ASSERT_TRUE(r.Write("new", 3));
+      EXPECT_EQ(dir.Entries().size(), unnamed ? 1u : 2u);
+    }
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
     PendingReplacement r;
     ASSERT_TRUE(r.Begin(target));
-    ASSERT_TRUE(r.Write("new", 3));
-    EXPECT_EQ(dir.Entries().size(), 2u);
+    r.Abort();
+    EXPECT_FALSE(r.Commit());
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
+    EXPECT_EQ(ReadBytes(target), "old");
   }
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
-  PendingReplacement r;
-  ASSERT_TRUE(r.Begin(target));
-  r.Abort();
-  EXPECT_FALSE(r.Commit());
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
-  EXPECT_EQ(ReadBytes(target), "old");
 }
 
 TEST(ReplaceFile, SymbolicLinksStayLinks) {

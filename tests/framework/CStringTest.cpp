@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 #include "CString.h"
 #include "Cp932.h"
+#include "NativePath.h"
 #include "TestText.h"
 
 namespace {
@@ -111,12 +113,61 @@ TEST(Cp932Test, EveryDoubleByteCodeRoundTrips) {
   EXPECT_EQ(cp932::ToUtf8("\x81\x5F"), Utf8(u8"＼"));
 }
 
-TEST(Cp932Test, RefusesWhatItCannotHold) {
-  EXPECT_FALSE(cp932::FromUtf8("\xF0\x9F\x98\x80").has_value());  // emoji
-  EXPECT_FALSE(cp932::FromUtf8(Utf8(u8"한")).has_value());        // hangul
-  EXPECT_FALSE(cp932::ToUtf8("\x81").has_value());                // lone lead byte
-  EXPECT_EQ(cp932::ToUtf8Lossy(std::string("a\x81")), "a\xEF\xBF\xBD");
+TEST(Cp932Test, RefusesWhatItCannotHoldAndKeepsTheStandardEquivalents) {
+  const struct {
+    std::u8string_view text;
+    std::optional<std::string> bytes;
+  } cases[] = {
+      {u8"😀", std::nullopt},
+      {u8"한", std::nullopt},
+      {u8"a‾b", std::nullopt},  // would be stored as '~'
+      {u8"〜", "\x81\x60"},
+      {u8"−", "\x81\x7C"},
+      {u8"—", "\x81\x5C"},
+      {u8"¥", "\x5C"},
+      {u8"辞書", "\x8E\xAB\x8F\x91"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(cp932::FromUtf8(Utf8(c.text)), c.bytes) << Utf8(c.text);
+  EXPECT_FALSE(cp932::FromUtf16(u"a\u203Eb").has_value());
   EXPECT_EQ(cp932::FromUtf16(u"辞書"), std::string("\x8E\xAB\x8F\x91"));
+  EXPECT_FALSE(cp932::ToUtf8("\x81").has_value());  // lone lead byte
+  EXPECT_EQ(cp932::ToUtf8Lossy(std::string("a\x81")), "a\xEF\xBF\xBD");
+}
+
+// A path converts only when converting back gives the same bytes; the refusal names the first
+// character that does not.
+TEST(NativePathTest, ExactBothWaysOrRefusedNamingTheCharacter) {
+  const struct {
+    std::string native;
+    size_t offset;        // of the refused character
+    std::string refused;  // empty: the path converts
+  } fromNative[] = {
+      {Utf8(u8"/d/辞書～.vkd"), 0, ""},
+      {Utf8(u8"x−y.vkd"), 1, Utf8(u8"−")},
+      {Utf8(u8"/a〜b.vkd"), 2, Utf8(u8"〜")},
+      {Utf8(u8"a¥.vkd"), 1, Utf8(u8"¥")},
+      {Utf8(u8"ab‾"), 2, Utf8(u8"‾")},
+      {Utf8(u8"😀"), 0, Utf8(u8"😀")},
+      {std::string("a\0b", 3), 1, std::string(1, '\0')},
+  };
+  for (const auto& c : fromNative) {
+    SCOPED_TRACE(c.native);
+    PathProblem problem;
+    const std::optional<CString> path = FromNativePath(c.native, &problem);
+    EXPECT_EQ(path.has_value(), c.refused.empty());
+    if (path) {
+      EXPECT_EQ(ToNativePath(*path), c.native);
+    }
+    EXPECT_EQ(problem.offset, c.offset);
+    EXPECT_EQ(problem.character, c.refused);
+  }
+  PathProblem problem;
+  EXPECT_FALSE(FromNativePath("", &problem));
+  // 0xED40 is the same character as 0xFA5C, which is what comes back.
+  EXPECT_FALSE(ToNativePath(CString("a\xED\x40"), &problem));
+  EXPECT_EQ(problem.offset, 1u);
+  EXPECT_EQ(problem.character, "\xED\x40");
+  EXPECT_EQ(ToNativePath(CString("\x81\x60")), Utf8(u8"～"));
 }
 
 }  // namespace

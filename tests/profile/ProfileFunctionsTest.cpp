@@ -2,6 +2,7 @@
 // writes them, hand-made oddities, the exact bytes written, and writes that must fail.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "CString.h"
 #include "Cp932.h"
+#include "LargestAllocation.h"
 #include "Profile.h"
 #include "TempDir.h"
 
@@ -83,6 +85,7 @@ TEST_F(ProfileFiles, ReadsStringsCutToTheBuffer) {
   EXPECT_EQ(ReadString("Missing"), "");
   EXPECT_EQ(ReadString("Missing", 260, "dflt"), "dflt");
   EXPECT_EQ(ReadString("Missing", 3, "dflt"), "df");
+  EXPECT_EQ(ReadString("Missing", 260, "default  "), "default");  // trailing spaces go
 
   char untouched = 'x';
   EXPECT_EQ(GetPrivateProfileStringA("General", "Short", "", &untouched, 0, m_ini.c_str()), 0u);
@@ -90,12 +93,18 @@ TEST_F(ProfileFiles, ReadsStringsCutToTheBuffer) {
   EXPECT_EQ(GetPrivateProfileStringA("General", "Short", "", nullptr, 10, m_ini.c_str()), 0u);
 }
 
-TEST_F(ProfileFiles, MissingFileGivesDefaultsAndCreatesNothing) {
+TEST_F(ProfileFiles, MissingFileGivesDefaultsAndRemovalsLeaveAnEmptyFile) {
   EXPECT_EQ(GetPrivateProfileIntA("General", "LastFileOpen", 0, m_ini.c_str()), 0u);
   EXPECT_EQ(ReadString("LastPath", 260, "d"), "d");
-  EXPECT_TRUE(WritePrivateProfileStringA("General", "LastPath", nullptr, m_ini.c_str()));
-  EXPECT_TRUE(WritePrivateProfileStringA("General", nullptr, nullptr, m_ini.c_str()));
   EXPECT_FALSE(fs::exists(m_ini));
+  EXPECT_TRUE(WritePrivateProfileStringA("General", "LastPath", nullptr, m_ini.c_str()));
+  EXPECT_TRUE(fs::exists(m_ini));
+  EXPECT_EQ(ReadBytes(m_ini), "");
+  fs::remove(m_ini);
+  EXPECT_TRUE(WritePrivateProfileStringA("General", nullptr, nullptr, m_ini.c_str()));
+  EXPECT_EQ(ReadBytes(m_ini), "");
+  EXPECT_TRUE(WritePrivateProfileStringA("General", "k", nullptr, m_ini.c_str()));
+  EXPECT_EQ(ReadBytes(m_ini), "");  // an existing file without the key stays as it is
 }
 
 TEST_F(ProfileFiles, WritesFileSectionAndKeysInOrder) {
@@ -126,7 +135,7 @@ TEST_F(ProfileFiles, WriteKeepsEverythingElse) {
       {"CR-only file", "[General]\rIfAddSave=1\r[Other]\rLastPath=x\r", "LastPath", "y",
        "[General]\r\nIfAddSave=1\r\nLastPath=y\r\n[Other]\r\nLastPath=x\r\n"},
       {"new section at the end", "[Other]\r\nk=v", "LastFileOpen", "1",
-       "[Other]\r\nk=v\r\n\r\n[General]\r\nLastFileOpen=1\r\n"},
+       "[Other]\r\nk=v\r\n[General]\r\nLastFileOpen=1\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -191,20 +200,54 @@ TEST_F(ProfileFiles, FailedWritesReturnFalseAndChangeNothing) {
   EXPECT_EQ(GetPrivateProfileIntA("General", "k", 5, m_ini.c_str()), 0u);
 }
 
-TEST_F(ProfileFiles, UnwritableDirectoryFailsSilently) {
+// Settings that are not a regular file read as missing and are never written: nothing blocks (a
+// FIFO), reads forever (/dev/zero) or throws (a directory). A child that an alarm ends runs them,
+// so a hang fails the test instead of stopping the suite.
+TEST_F(ProfileFiles, NonRegularFilesReadAsMissingAndAreNotWritten) {
+  ASSERT_TRUE(fs::create_directory(m_dir / "dir.ini"));
+  ASSERT_EQ(mkfifo((m_dir / "fifo.ini").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", m_dir / "zero.ini");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    alarm(10);
+    int wrong = 0;
+    try {
+      for (const char* name : {"dir.ini", "fifo.ini", "zero.ini"}) {
+        const std::string ini = (m_dir / name).string();
+        wrong += GetPrivateProfileIntA("General", "IfAddSave", 7, ini.c_str()) != 7u;
+        wrong += WritePrivateProfileStringA("General", "IfAddSave", "1", ini.c_str()) != FALSE;
+      }
+    } catch (...) {
+      wrong = 99;
+    }
+    _exit(wrong);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(fs::is_directory(m_dir / "dir.ini"));
+  EXPECT_TRUE(fs::is_fifo(m_dir / "fifo.ini"));
+}
+
+// Reading and writing a settings file costs a small multiple of its size, whatever its lines.
+TEST_F(ProfileFiles, MemoryFollowsTheFileSize) {
+  const std::string lines(1 << 20, '\n');
+  WriteBytes(m_ini, lines);
+  LargestAllocation watch;
+  EXPECT_EQ(GetPrivateProfileIntA("General", "IfAddSave", 3, m_ini.c_str()), 3u);
+  EXPECT_TRUE(WritePrivateProfileStringA("General", "IfAddSave", "1", m_ini.c_str()));
+  EXPECT_LT(watch.Largest(), 3 * lines.size());
+}
+
+TEST_F(ProfileFiles, ReadOnlyDirectoryFailsSilentlyEvenForRoot) {
   const fs::path locked = m_dir / "locked";
   ASSERT_TRUE(fs::create_directory(locked));
   const std::string ini = (locked / "Vokari.ini").string();
   WriteBytes(ini, "[General]\r\nIfAddSave=0\r\n");
   fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-
-  // Root (or a process with CAP_DAC_OVERRIDE) may still create files here; then the permission
-  // bits prove nothing.
-  const std::string probe = (locked / "probe").string();
-  if (std::ofstream(probe).good()) {
-    fs::remove(probe);
-    GTEST_SKIP() << "this process can write into a directory without write permission (root?)";
-  }
+  // As on the platform, a read-only directory is refused to root too.
   EXPECT_FALSE(WritePrivateProfileStringA("General", "IfAddSave", "1", ini.c_str()));
   EXPECT_FALSE(WritePrivateProfileStringA("General", "New", "1", (locked / "n.ini").c_str()));
   EXPECT_EQ(ReadBytes(ini), "[General]\r\nIfAddSave=0\r\n");
@@ -237,11 +280,14 @@ TEST_F(ProfileFiles, CurrentDirectory) {
   EXPECT_EQ(small, std::string(expected.size(), '#'));
   EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), expected.size() + 1);
 
-  // A directory whose name has no code page 932 form (an emoji) gives 0.
-  const std::string emoji = reinterpret_cast<const char*>(u8"\U0001F600");
-  ASSERT_TRUE(fs::create_directory(m_dir / emoji));
-  fs::current_path(m_dir / emoji);
-  EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), 0u);
+  // A directory whose name has no code page 932 form (an emoji) gives 0, and so does one whose
+  // form reads back as another directory (〜 would come back as ～).
+  for (const char8_t* name : {u8"\U0001F600", u8"a\u301Cb"}) {
+    const std::string native = reinterpret_cast<const char*>(name);
+    ASSERT_TRUE(fs::create_directory(m_dir / native));
+    fs::current_path(m_dir / native);
+    EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), 0u) << native;
+  }
   fs::current_path(before);
 }
 
