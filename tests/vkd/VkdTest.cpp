@@ -363,6 +363,10 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
       {{"import", fifo, "--name", "n", "-o", missing}, vkd::kTrouble, "is not a regular file"},
       {{"import", "-", "--name", "n", "-o", folder}, vkd::kTrouble, "is a directory"},
       {{"export", damaged, "-o", folder}, vkd::kTrouble, "is a directory"},
+      // − (U+2212) would be stored as the code of － (U+FF0D): another file.
+      {{"import", "-", "--name", "n", "-o", dir.Path("x\u2212y.vkd")}, vkd::kTrouble,
+       "the character \u2212 at byte"},
+      {{"check", dir.Path("a\u301cb.vkd")}, vkd::kTrouble, "the character \u301c at byte"},
       {{}, vkd::kTrouble, "Usage: vkd"},
   };
   for (const auto& c : cases) {

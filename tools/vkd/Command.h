@@ -32,6 +32,7 @@ struct Context {
 
 // A path from the command line (UTF-8) as the program's code page 932 path.
 std::optional<CString> DictPath(const std::string& arg);
+std::string PathRefusal(const std::string& arg);
 
 // Reads the dictionary arg ("-" for standard input) entry by entry with handler. A file that
 // cannot be opened or read is reported here and gives nothing; otherwise the result says

@@ -9,6 +9,7 @@
 
 #include "Command.h"
 #include "Messages.h"
+#include "NativePath.h"
 #include "Streams.h"
 
 namespace vkd {
@@ -70,9 +71,18 @@ int Context::Error(const std::string& message) const {
 }
 
 std::optional<CString> DictPath(const std::string& arg) {
-  CString path;
-  if (!CString::FromUtf8(arg, path)) return std::nullopt;
-  return path;
+  return FromNativePath(arg);
+}
+
+// Why arg cannot name a dictionary: the character that has no exact code page 932 form (some
+// characters convert one way only, and the path would name another file).
+std::string PathRefusal(const std::string& arg) {
+  PathProblem problem;
+  FromNativePath(arg, &problem);
+  if (problem.character.empty())
+    return Fmt(Tr("%s: the path cannot be written in code page 932"), {arg});
+  return Fmt(Tr("%s: the character %s at byte %s has no exact code page 932 form"),
+             {arg, problem.character, std::to_string(problem.offset)});
 }
 
 std::optional<DictIoResult> ReadEntries(const Context& c, const std::string& arg,
@@ -91,9 +101,7 @@ std::optional<DictIoResult> ReadEntries(const Context& c, const std::string& arg
     std::string error;
     if (!IsRegularOrMissing(arg, error)) return c.Error(error), std::nullopt;
     const auto path = DictPath(arg);
-    if (!path)
-      return c.Error(Fmt(Tr("%s: the path cannot be written in code page 932"), {arg})),
-             std::nullopt;
+    if (!path) return c.Error(PathRefusal(arg)), std::nullopt;
     CFile file;
     r = ReadDictionaryFileEntries(file, *path, handler);
     struct stat st {};
@@ -129,7 +137,7 @@ std::optional<Destination> ResolveOutput(const std::string& arg, std::string& er
   d.kind = Destination::Replace;
   d.exists = stat(arg.c_str(), &st) == 0;
   if (!DictPath(arg)) {
-    error = Fmt(Tr("%s: the path cannot be written in code page 932"), {arg});
+    error = PathRefusal(arg);
     return std::nullopt;
   }
   return d;
