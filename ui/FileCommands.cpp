@@ -52,12 +52,12 @@ void CDictionaryDlg::OnOpenDictionary() {
   if (!MayDropChanges()) return;
   CFileDialog fileDlg(TRUE, ".vkd", "*.vkd", kFileDialogFlags, U8(msg::kOpenFilter));
   if (fileDlg.DoModal() != IDOK) return;
-  const CString path = fileDlg.GetPathName();
-  // The open dictionary, and the window showing it, are replaced only by a file that has been
-  // read whole.
-  auto book = std::make_unique<CDictData>();
-  if (!ReadBook(path, *book)) return;
-  TakeOverLoaded(path, *book);
+  LoadDictionary(fileDlg.GetPathName());
+}
+
+// A file dropped on the window opens as one chosen with File ▸ 開く.
+void CDictionaryDlg::OpenDroppedFile(const CString& path) {
+  if (MayDropChanges()) LoadDictionary(path);
 }
 
 void CDictionaryDlg::OnFileSaveAs() {

@@ -55,13 +55,16 @@ bool RunFileDialog(QWidget* owner, const FileDialogRequest& request, CString& pa
   QFileDialog dialog(owner);
   PrepareFileDialog(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().front());
-  std::optional<CString> bytes = qttext::ToCp932(chosen);
+  return ToProgramPath(owner, QDir::toNativeSeparators(dialog.selectedFiles().front()), path);
+}
+
+bool ToProgramPath(QWidget* owner, const QString& path, CString& out) {
+  std::optional<CString> bytes = qttext::ToCp932(path);
   if (!bytes) {
     QMessageBox::warning(owner, qttext::FromCp932(AfxGetAppName()),
-                         qttext::FromResource(AFX_IDP_FILE_NAME_CHARS) + chosen);
+                         qttext::FromResource(AFX_IDP_FILE_NAME_CHARS) + path);
     return false;
   }
-  path = std::move(*bytes);
+  out = std::move(*bytes);
   return true;
 }

@@ -1,10 +1,15 @@
 // The file dialogs as the program asks for them, the help window, and starting without a
 // display.
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
+#include <QUrl>
 #include <cstdlib>
 
 #include "FileDialog.h"
@@ -77,6 +82,57 @@ TEST_F(QtTest, NameFiltersJoinDescriptionAndPatterns) {
             qttext::FromU8(u8"辞書データ(*.vkd)"));
   EXPECT_EQ(NameFilter(CString("Text"), CString("*.txt;*.text")),
             QStringLiteral("Text (*.txt *.text)"));
+}
+
+// A file dragged from a file manager: the window takes one local file with its extension,
+// wherever it is dropped (an edit would otherwise take the name as text), and hands over its
+// path once the drop is over.
+TEST_F(QtTest, ADroppedFileReachesTheWindowThatTakesIt) {
+  struct Case {
+    const char* what;
+    bool takesFiles;
+    QStringList urls;
+    int control;
+    std::u8string_view delivered;  // empty: the drag is refused
+  };
+  const Case cases[] = {
+      {"on the list",
+       true,
+       {"file:///tmp/%E8%BE%9E%E6%9B%B8.vkd"},
+       IDC_WORD_LIST,
+       u8"/tmp/辞書.vkd"},
+      {"on an edit, in capitals", true, {"file:///tmp/A.VKD"}, IDC_SHOWN_WORD, u8"/tmp/A.VKD"},
+      {"another extension", true, {"file:///tmp/a.txt"}, IDC_WORD_LIST, u8""},
+      {"two files", true, {"file:///tmp/a.vkd", "file:///tmp/b.vkd"}, IDC_WORD_LIST, u8""},
+      {"not a local file", true, {"https://example.com/a.vkd"}, IDC_WORD_LIST, u8""},
+      {"a window that takes no files", false, {"file:///tmp/a.vkd"}, IDC_WORD_LIST, u8""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    dlg.Create();
+    if (c.takesFiles) dlg.DragAcceptFiles(TRUE, ".vkd");
+    QWidget* target = dlg.Qt().Control(c.control);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) target = area->viewport();
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& u : c.urls) urls << QUrl(u);
+    data.setUrls(urls);
+    data.setText(urls.front().toLocalFile());
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_EQ(enter.isAccepted(), !c.delivered.empty());
+    if (c.delivered.empty()) continue;
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(dlg.droppedFiles.empty()) << "handed over while the drop was still going on";
+    Settle();
+    EXPECT_EQ(dlg.droppedFiles, std::vector<CString>{U8(c.delivered)});
+    CString word;
+    ASSERT_TRUE(dlg.Qt().GetItemText(IDC_SHOWN_WORD, word));
+    EXPECT_EQ(word, CString()) << "the edit took the name as text";
+  }
 }
 
 TEST_F(QtTest, HelpWindowShowsTheTextAndClosesOnRequest) {
