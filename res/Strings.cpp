@@ -8,6 +8,7 @@ const std::vector<StringResource>& VokariStrings() {
       {AFX_IDS_HELP_CAPTION, u8"Vokari ヘルプ"},
       {AFX_IDS_HELP_CLOSE, u8"閉じる"},
       {AFX_IDP_PARSE_CHARS, u8"使えない文字が入ってるよ"},
+      {AFX_IDS_FILE_FOLDER, u8"フォルダー"},
       {AFX_IDP_FILE_NAME_CHARS,
        u8"このファイル名には使えない文字が入っています。\n"
        u8"別の名前か別の場所を選んでください。\n\n"},
