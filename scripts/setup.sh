@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages that building and testing Vokari needs and that
-# are missing on this machine. Asks for sudo only when something is missing and we are not root.
+# are missing on this machine, and any further packages named as arguments (the packaging
+# script's tools). Asks for sudo only when something is missing and we are not root.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-ipafont-gothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
