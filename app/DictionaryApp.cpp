@@ -7,6 +7,7 @@
 BOOL CDictionaryApp::InitInstance() {
   Enable3dControls();
   auto dlg = std::make_unique<CDictionaryDlg>();
+  if (m_bStartFileGiven) dlg->OpenAtStart(m_strStartFile);
   m_pMainWnd = dlg.get();
   dlg->DoModal();
   m_pMainWnd = nullptr;

@@ -14,5 +14,7 @@ constexpr UINT AFX_IDS_HELP_CLOSE = 0xEF02;
 constexpr UINT AFX_IDS_NO_DISPLAY = 0xEF10;
 // DDX_Text: the user typed text the code page cannot hold.
 constexpr UINT AFX_IDP_PARSE_CHARS = 0xF110;
+// The file dialogs: the type they list for a folder.
+constexpr UINT AFX_IDS_FILE_FOLDER = 0xEF20;
 // The file dialog: the chosen name has no code page 932 form (the name follows the text).
 constexpr UINT AFX_IDP_FILE_NAME_CHARS = 0xF111;

@@ -61,6 +61,7 @@ struct FileDialogRequest {
   bool open = true;
   CString defaultExtension;  // without the dot
   CString fileName;          // proposed name (or pattern) in the name box
+  CString initialDir;        // the folder it starts in; empty: the current directory
   DWORD flags = 0;
   std::vector<std::pair<CString, CString>> filters;  // description, pattern
 };

@@ -36,7 +36,18 @@ std::vector<std::pair<CString, CString>> CFileDialog::ParseFilter(const CString&
   return out;
 }
 
+CString CFileDialog::FolderOf(const CString& path) {
+  // '/' is never the trail byte of a double-byte character.
+  const size_t slash = path.Bytes().rfind('/');
+  if (slash == std::string::npos) return CString();
+  return CString(path.Bytes().substr(0, slash == 0 ? 1 : slash));
+}
+
 INT_PTR CFileDialog::DoModal() {
+  CWinApp* app = AfxGetApp();
+  if (m_request.initialDir.IsEmpty() && app) m_request.initialDir = app->m_strLastFileFolder;
   CWnd* owner = m_parent ? m_parent : AfxGetMainWnd();
-  return AfxGetBackend().FileDialog(owner, m_request, m_path) ? IDOK : IDCANCEL;
+  if (!AfxGetBackend().FileDialog(owner, m_request, m_path)) return IDCANCEL;
+  if (app) app->m_strLastFileFolder = FolderOf(m_path);
+  return IDOK;
 }

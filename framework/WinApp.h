@@ -24,6 +24,8 @@ class CWinApp {
   CString AppName() const;
 
   CWnd* m_pMainWnd = nullptr;
+  // The folder of the last file chosen in a file dialog of this run (CFileDialog's).
+  CString m_strLastFileFolder;
 };
 
 CWinApp* AfxGetApp();

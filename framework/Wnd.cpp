@@ -111,6 +111,11 @@ void CWnd::WinHelp(DWORD, UINT command) {
   if (command == HELP_QUIT) AfxGetBackend().CloseHelp();
 }
 
+void CWnd::DragAcceptFiles(BOOL accept, const CString& extension) {
+  m_bAcceptFiles = accept != FALSE;
+  m_strDropExtension = extension;
+}
+
 void CWnd::DispatchCommand(UINT id, UINT code) {
   if (OnCmdMsg(id, code)) return;
   if (code == BN_CLICKED && AfxGetApp()) AfxGetApp()->OnCmdMsg(id);

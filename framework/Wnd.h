@@ -97,12 +97,19 @@ class CWnd {
   // Draws icon with its top left corner at (x, y) of the client area.
   BOOL DrawIcon(int x, int y, HICON icon);
   void WinHelp(DWORD data, UINT command);
+  // Files dropped on the window reach OnDropFiles; by default a window takes none. With an
+  // extension (".vkd"), only a single file whose name ends in it, in either case, is taken.
+  void DragAcceptFiles(BOOL accept = TRUE, const CString& extension = CString());
+  bool AcceptsDroppedFiles() const { return m_bAcceptFiles; }
+  const CString& DroppedFileExtension() const { return m_strDropExtension; }
 
   // Entry points for the peer: the user chose a command, a control notified, or a system-menu
   // item was chosen. Commands no table claims go on to the application.
   void DispatchCommand(UINT id, UINT code = BN_CLICKED);
   void DispatchSysCommand(UINT id) { OnSysCommand(id, 0); }
   void DispatchPaint() { OnPaint(); }
+  // A file dropped on the window, as a full path in code page 932.
+  void DispatchDropFiles(const CString& path) { OnDropFiles(path); }
 
   virtual bool OnCmdMsg(UINT id, UINT code);
   virtual void DoDataExchange(CDataExchange*) {}
@@ -110,6 +117,7 @@ class CWnd {
   virtual void OnDestroy();
   virtual void OnPaint() {}
   virtual HICON OnQueryDragIcon() { return nullptr; }
+  virtual void OnDropFiles(const CString&) {}
 
  protected:
   std::unique_ptr<IWindowPeer> m_peer;
@@ -117,6 +125,8 @@ class CWnd {
  private:
   std::unique_ptr<CMenu> m_menu;
   std::unique_ptr<CMenu> m_systemMenu;
+  bool m_bAcceptFiles = false;
+  CString m_strDropExtension;
 };
 
 // The size of a screen element (SM_CXICON, ...), as the backend measures it.

@@ -8,6 +8,7 @@ const std::vector<StringResource>& VokariStrings() {
       {AFX_IDS_HELP_CAPTION, u8"Vokari ヘルプ"},
       {AFX_IDS_HELP_CLOSE, u8"閉じる"},
       {AFX_IDP_PARSE_CHARS, u8"使えない文字が入ってるよ"},
+      {AFX_IDS_FILE_FOLDER, u8"フォルダー"},
       {AFX_IDP_FILE_NAME_CHARS,
        u8"このファイル名には使えない文字が入っています。\n"
        u8"別の名前か別の場所を選んでください。\n\n"},
@@ -28,6 +29,7 @@ const std::vector<StringResource>& VokariStrings() {
        u8"　ファイル → 新規 で辞書名を入れ、保存先を選びます。\n"
        u8"■ 辞書を開く\n"
        u8"　「辞書ファイル」ボタンか ファイル → 開く で .vkd ファイルを選びます。\n"
+       u8"　.vkd ファイルをウィンドウにドロップしても開けます。\n"
        u8"■ 単語を登録する\n"
        u8"　データ → 単語の登録 で単語と意味を入れて OK。\n"
        u8"　「連続追加」に印を付けると続けて登録できます。\n"
@@ -37,7 +39,8 @@ const std::vector<StringResource>& VokariStrings() {
        u8"■ 直す・消す\n"
        u8"　単語を選んでから データ → 単語の修正 / 単語の削除。\n"
        u8"■ 保存する\n"
-       u8"　ファイル → 上書き保存 か 名前をつけて保存。閉じるときに保存の確認はありません。\n"
+       u8"　ファイル → 上書き保存 か 名前をつけて保存。\n"
+       u8"　保存していない変更があれば、閉じる前や別の辞書を開く前に確認します。\n"
        u8"■ 設定\n"
        u8"　起動時に前の辞書を開くか、変更のたびに保存を確かめるかを選べます。\n"
        u8"　設定は起動したフォルダーの Vokari.ini に書かれます。"},

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages that building and testing Vokari needs and that
-# are missing on this machine. Asks for sudo only when something is missing and we are not root.
+# are missing on this machine, and any further packages named as arguments (the packaging
+# script's tools). Asks for sudo only when something is missing and we are not root.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev gettext help2man
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

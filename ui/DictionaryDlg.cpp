@@ -53,6 +53,7 @@ BOOL CDictionaryDlg::OnInitDialog() {
   }
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
+  DragAcceptFiles(TRUE, ".vkd");
 
   LoadSettings();
   UpdateMenuState();

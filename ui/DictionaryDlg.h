@@ -25,6 +25,7 @@ class CDictionaryDlg : public CDialog {
   void OnPaint() override;
   void OnCancel() override;
   HICON OnQueryDragIcon() override;
+  void OnDropFiles(const CString& path) override { OpenDroppedFile(path); }
 
   // Operations shared by the commands.
   void UpdateMenuState();
@@ -37,6 +38,9 @@ class CDictionaryDlg : public CDialog {
   // A file named on the command line: opened at start as File ▸ 開く opens it, instead of the
   // remembered one. An empty path stands for a name that cannot be a path here.
   void OpenAtStart(const CString& path);
+  // A file dropped on the window: after the question about unsaved changes, opened as
+  // File ▸ 開く opens it.
+  void OpenDroppedFile(const CString& path);
 
   // Command handlers.
   void OnAppAbout();

@@ -45,6 +45,8 @@ void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
   UpdateMenuState();
 }
 
+// The open dictionary, and the window showing it, are replaced only by a file that has been
+// read whole.
 int CDictionaryDlg::LoadDictionary(CString path) {
   auto book = std::make_unique<CDictData>();
   if (!ReadBook(path, *book)) return 0;

@@ -11,7 +11,13 @@
 
 namespace {
 constexpr DWORD kFileDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+
+// A file dialog starts in the folder of the open dictionary's file; without one, the framework
+// starts it where the last file was chosen.
+void StartBesideBook(CFileDialog& dlg, const CString& bookPath) {
+  if (!bookPath.IsEmpty()) dlg.SetInitialDir(CFileDialog::FolderOf(bookPath));
 }
+}  // namespace
 
 void CDictionaryDlg::OnNewDictionary() {
   if (!MayDropChanges()) return;
@@ -23,6 +29,7 @@ void CDictionaryDlg::OnNewDictionary() {
   }
   CFileDialog fileDlg(FALSE, ".vkd", nameDlg.m_strName + ".vkd", kFileDialogFlags,
                       U8(msg::kSaveFilter));
+  StartBesideBook(fileDlg, m_dict.m_strPath);
   if (fileDlg.DoModal() != IDOK) return;
   const CString path = fileDlg.GetPathName();
 
@@ -51,18 +58,20 @@ void CDictionaryDlg::OnNewDictionary() {
 void CDictionaryDlg::OnOpenDictionary() {
   if (!MayDropChanges()) return;
   CFileDialog fileDlg(TRUE, ".vkd", "*.vkd", kFileDialogFlags, U8(msg::kOpenFilter));
+  StartBesideBook(fileDlg, m_dict.m_strPath);
   if (fileDlg.DoModal() != IDOK) return;
-  const CString path = fileDlg.GetPathName();
-  // The open dictionary, and the window showing it, are replaced only by a file that has been
-  // read whole.
-  auto book = std::make_unique<CDictData>();
-  if (!ReadBook(path, *book)) return;
-  TakeOverLoaded(path, *book);
+  LoadDictionary(fileDlg.GetPathName());
+}
+
+// A file dropped on the window opens as one chosen with File ▸ 開く.
+void CDictionaryDlg::OpenDroppedFile(const CString& path) {
+  if (MayDropChanges()) LoadDictionary(path);
 }
 
 void CDictionaryDlg::OnFileSaveAs() {
   CFileDialog fileDlg(FALSE, ".vkd", m_dict.m_strName + ".vkd", kFileDialogFlags,
                       U8(msg::kSaveFilter));
+  StartBesideBook(fileDlg, m_dict.m_strPath);
   if (fileDlg.DoModal() != IDOK) return;
   SaveDictionary(fileDlg.GetPathName());
 }

@@ -1,5 +1,4 @@
 // Reading the settings at start and the settings dialog.
-#include <memory>
 
 #include "DictionaryDlg.h"
 #include "SecondaryDialogs.h"
@@ -18,8 +17,7 @@ void CDictionaryDlg::LoadSettings() {
 // else the remembered one. The book takes a path only when its file loads.
 void CDictionaryDlg::ReopenAtStart() {
   if (m_bStartFileGiven) {
-    auto book = std::make_unique<CDictData>();
-    if (ReadBook(m_strStartFile, *book)) TakeOverLoaded(m_strStartFile, *book);
+    LoadDictionary(m_strStartFile);
     return;
   }
   if (m_strReopenPath.IsEmpty()) return;

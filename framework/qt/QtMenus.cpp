@@ -1,14 +1,69 @@
 #include "QtMenus.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 
 #include "QtText.h"
+
+namespace {
+
+// The item of bar whose mnemonic is letter, when exactly one has it.
+QAction* OnlyItemWith(QMenuBar* bar, QChar letter) {
+  QAction* found = nullptr;
+  for (QAction* action : bar->actions()) {
+    const QString text = action->text();
+    const qsizetype amp = text.indexOf(QLatin1Char('&'));
+    if (amp < 0 || amp + 1 >= text.size() || text[amp + 1].toUpper() != letter.toUpper()) continue;
+    if (found) return nullptr;
+    found = action;
+  }
+  return found;
+}
+
+// In menu mode (Alt pressed and released), a letter goes to the item of the bar that has it, as
+// on the platform the program was written for: an item without a menu (設定) runs at once
+// instead of waiting for Enter, and a letter typed with Shift (? for ヘルプ) counts as well.
+// Qt itself only highlights such an item and ignores letters typed with Shift.
+class BarLetters : public QObject {
+ public:
+  explicit BarLetters(QMenuBar* bar) : QObject(bar), m_bar(bar) { bar->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers others =
+        key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (key->text().size() != 1 || others != Qt::NoModifier) return false;
+    QAction* item = OnlyItemWith(m_bar, key->text().front());
+    if (!item || !item->isEnabled()) return false;
+    if (item->menu()) {
+      if (!(key->modifiers() & Qt::ShiftModifier)) return false;
+      // Qt opens the menu itself for the same letter without Shift.
+      QKeyEvent plain(QEvent::KeyPress, key->key(), Qt::NoModifier, key->text());
+      QApplication::sendEvent(m_bar, &plain);
+      return true;
+    }
+    // Leaving menu mode first gives the focus back to the window's control.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(m_bar, &escape);
+    item->trigger();
+    return true;
+  }
+
+ private:
+  QMenuBar* m_bar;
+};
+
+}  // namespace
 
 QtMenuBar::QtMenuBar(const MenuTemplate& tmpl, QWidget* parent, std::function<void(int)> onCommand)
     : m_bar(new QMenuBar(parent)), m_onCommand(std::move(onCommand)) {
   // The menu belongs to the window, also where the desktop could host it elsewhere.
   m_bar->setNativeMenuBar(false);
   AddItems(m_bar, tmpl.items);
+  new BarLetters(m_bar);
 }
 
 QAction* QtMenuBar::Find(int command) const {

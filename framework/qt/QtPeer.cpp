@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "QtControls.h"
+#include "QtFileDrop.h"
 #include "QtMenus.h"
 #include "QtMnemonics.h"
 #include "QtText.h"
@@ -73,6 +74,7 @@ QtPeer::QtPeer(const DialogTemplate& tmpl, CWnd& wnd, QWidget* owner)
   InstallControlMnemonicsFirst();
   BuildWindow(owner);
   BuildControls();
+  new QtFileDrop(m_dialog, m_wnd);
 }
 
 QtPeer::~QtPeer() {

@@ -197,26 +197,49 @@ TEST_F(QtTest, AltLetterReachesTheWindowsControlsBeforeItsMenuBar) {
   }
 }
 
-// A command on the bar itself, chosen from the keyboard, runs once the menu bar has given the
-// focus back, so that a dialog it opens returns the focus to the window's control, not to a
-// menu bar still waiting for keys (where Escape would no longer close the window).
-TEST_F(QtTest, BarCommandFromTheKeyboardRunsAfterTheMenuBarLetsGo) {
-  RecordingDialog dlg(IDD_VOKARI_DIALOG);
-  dlg.Create();
-  QDialog* window = dlg.Qt().Dialog();
-  ASSERT_NO_FATAL_FAILURE(ShowActive(window));
-  QWidget* control = QApplication::focusWidget();
-  ASSERT_NE(control, nullptr);
-  QWidget* focusAtCommand = nullptr;
-  dlg.onCommand = [&](UINT, UINT) { focusAtCommand = QApplication::focusWidget(); };
-  QTest::keyClick(control, Qt::Key_Alt);  // Alt alone: the menu bar takes the keys
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_S);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  Settle();
-  EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{ID_SETTINGS, 0}}));
-  EXPECT_EQ(focusAtCommand, control);
-  EXPECT_EQ(QApplication::focusWidget(), control);
-  window->hide();
+// In menu mode (Alt pressed and released) a letter goes to the bar's item: a command on the bar
+// itself runs at once, once the menu bar has given the focus back, so that a dialog it opens
+// returns the focus to the window's control, not to a menu bar still waiting for keys (where
+// Escape would no longer close the window); a letter typed with Shift opens its menu as well.
+TEST_F(QtTest, MenuModeLettersRunBarCommandsAndOpenMenus) {
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    UINT command;               // 0: a menu opens
+    std::u8string_view active;  // its highlighted item
+  };
+  const Case cases[] = {{Qt::Key_S, Qt::NoModifier, ID_SETTINGS, u8""},
+                        {Qt::Key_Question, Qt::ShiftModifier, 0, u8"バージョン情報(&V)"},
+                        {Qt::Key_F, Qt::NoModifier, 0, u8"新規(&N)"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    dlg.Create();
+    QDialog* window = dlg.Qt().Dialog();
+    ASSERT_NO_FATAL_FAILURE(ShowActive(window));
+    QWidget* control = QApplication::focusWidget();
+    ASSERT_NE(control, nullptr);
+    QWidget* focusAtCommand = nullptr;
+    dlg.onCommand = [&](UINT, UINT) { focusAtCommand = QApplication::focusWidget(); };
+    QTest::keyClick(control, Qt::Key_Alt);  // Alt alone: the menu bar takes the keys
+    ASSERT_EQ(QApplication::focusWidget(), dlg.Qt().MenuBar());
+    QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
+    Settle();
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (c.command) {
+      EXPECT_EQ(dlg.commands, (std::vector<std::pair<UINT, UINT>>{{c.command, 0}}));
+      EXPECT_EQ(focusAtCommand, control);
+      EXPECT_EQ(QApplication::focusWidget(), control);
+      EXPECT_EQ(popup, nullptr);
+    } else {
+      EXPECT_TRUE(dlg.commands.empty());
+      ASSERT_NE(popup, nullptr);
+      ASSERT_NE(popup->activeAction(), nullptr);
+      EXPECT_EQ(popup->activeAction()->text(), qttext::FromU8(c.active));
+      popup->close();
+    }
+    window->hide();
+  }
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ class RecordingDialog : public CDialog {
 
   std::vector<std::pair<UINT, UINT>> commands;
   std::vector<UINT> sysCommands;
+  std::vector<CString> droppedFiles;
   bool endOnOkCancel = false;
   std::function<void(UINT id, UINT code)> onCommand;  // called after recording
   // Text members bound to controls by DDX_Text, and check boxes by DDX_Check.
@@ -42,6 +43,7 @@ class RecordingDialog : public CDialog {
   QtPeer& Qt() const { return *dynamic_cast<QtPeer*>(Peer()); }
   bool OnCmdMsg(UINT id, UINT code) override;
   void OnSysCommand(UINT id, LPARAM) override { sysCommands.push_back(id); }
+  void OnDropFiles(const CString& path) override { droppedFiles.push_back(path); }
   void DoDataExchange(CDataExchange* pDX) override;
   CString& Text(int id);
   bool Received(UINT id, UINT code = BN_CLICKED) const;

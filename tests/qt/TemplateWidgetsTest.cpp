@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <cmath>
@@ -241,6 +242,29 @@ TEST_F(QtTest, AboutBoxShowsTheIconAtItsOwnSize) {
   auto* icon = ControlAs<QLabel>(dlg.Qt(), IDR_MAINFRAME);
   EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
   EXPECT_EQ(icon->size(), QSize(32, 32));
+}
+
+// The window icon and every installed icon are one picture: the 16 x 16 drawing, each of its
+// pixels made a square at the larger sizes.
+TEST_F(QtTest, WindowIconAndInstalledIconsAreOnePicture) {
+  const IconResource* resource = AfxFindIcon(IDR_MAINFRAME);
+  ASSERT_NE(resource, nullptr);
+  ASSERT_EQ(resource->images.size(), 2u);
+  const QImage grid =
+      QPixmap(resource->images[0].xpm.data()).toImage().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(grid.size(), QSize(16, 16));
+  const auto scaled = [&grid](int size) {
+    return grid.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  };
+  EXPECT_EQ(
+      QPixmap(resource->images[1].xpm.data()).toImage().convertToFormat(QImage::Format_ARGB32),
+      scaled(32));
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    SCOPED_TRACE(size);
+    const QImage installed(QStringLiteral(VOKARI_ICON_DIR "/vokari-%1.png").arg(size));
+    ASSERT_FALSE(installed.isNull());
+    EXPECT_EQ(installed.convertToFormat(QImage::Format_ARGB32), scaled(size));
+  }
 }
 
 TEST_F(QtTest, OnlyTheMainWindowCanBeResizedAndItsControlsStay) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "FileDialog.h"
 #include "MainWindowHarness.h"
 #include "VkdBytes.h"
 
@@ -177,6 +178,45 @@ TEST_F(FileCommandsTest, SaveAsRedirectsLaterSavesButNotTheRememberedPath) {
   ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
   fresh.Command(ID_FILE_SAVE_AS);
   EXPECT_EQ(ReadBytes(dir / "empty.vkd"), std::string(5, '\0'));
+}
+
+// The file dialogs start in the folder of the open dictionary's file, else in the folder where
+// the last file was chosen in this run, else in the current directory.
+TEST_F(FileCommandsTest, FileDialogsStartBesideTheDictionaryOrWhereAFileWasLastChosen) {
+  std::filesystem::create_directory(dir / "other");
+  WriteBytes(dir / "other" / "b.vkd", VkdFile("b", {}));
+  MainWindowHarness w(ui, dir.path());
+  struct Step {
+    const char* what;
+    UINT command;
+    std::string startsIn;    // "" : the current directory
+    std::string chosen;      // "" : Cancel
+    bool loadFirst = false;  // other/b.vkd becomes the open dictionary first
+  };
+  const Step steps[] = {
+      {"nothing chosen yet", IDC_OPEN_DICT, "", "sub/missing.vkd"},
+      {"where the last file was chosen", ID_FILE_SAVE_AS, "sub", ""},
+      {"a cancelled dialog leaves it", ID_FILE_SAVE_AS, "sub", ""},
+      {"beside the open dictionary", IDC_OPEN_DICT, "other", "", true},
+      {"New too", ID_DICT_NEW, "other", ""},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (step.loadFirst) {
+      ASSERT_EQ(w.Dlg().LoadDictionary(dir.Cp932Path("other/b.vkd")), 1);
+    }
+    if (step.command == ID_DICT_NEW) NameDialog(u8"n");
+    std::optional<CString> answer;
+    if (!step.chosen.empty()) answer = dir.Cp932Path(step.chosen);
+    const CString startsIn = step.startsIn.empty() ? CString() : dir.Cp932Path(step.startsIn);
+    ui.ExpectFileDialog(step.command == IDC_OPEN_DICT, answer,
+                        [&](const FileDialogRequest& r) { EXPECT_EQ(r.initialDir, startsIn); });
+    if (answer) ui.ExpectNotice(u8"ファイルが開けないよ");
+    w.Command(step.command);
+    ui.VerifyAllConsumed();
+  }
+  EXPECT_EQ(CFileDialog::FolderOf("/a.vkd"), "/");
+  EXPECT_EQ(CFileDialog::FolderOf("a.vkd"), "");
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ TEST_F(MainWindowTest, FirstStartShowsAnEmptyWindowAndWritesNothing) {
   EXPECT_EQ(w.Peer().BigIcon(), AfxFindIcon(IDR_MAINFRAME));
   EXPECT_EQ(w.Peer().SmallIcon(), AfxFindIcon(IDR_MAINFRAME));
   EXPECT_NE(w.Peer().BigIcon(), nullptr);
+  EXPECT_TRUE(w.Dlg().AcceptsDroppedFiles());
+  EXPECT_EQ(w.Dlg().DroppedFileExtension(), ".vkd");
   EXPECT_EQ(w.Dlg().m_dict.m_nCount, 0);
   EXPECT_EQ(w.Dlg().m_bLastFileOpen, 0);
   EXPECT_EQ(w.Dlg().m_bIfAddSave, 0);

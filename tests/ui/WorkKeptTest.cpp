@@ -36,12 +36,15 @@ class WorkKeptTest : public ::testing::Test {
 TEST_F(WorkKeptTest, UnsavedChangesAreAskedAboutBeforeClosingOrReplacing) {
   const std::string saved = VkdFile("d", {{"a", "1"}, {"b", "2"}});
   const std::string old = VkdFile("d", {{"a", "1"}});
+  WriteBytes(dir / "e.vkd", VkdFile("e", {}));
+  constexpr UINT kDrop = 0;  // e.vkd dropped on the window
   struct Case {
     const char* name;
     UINT command;
     int answer;
     bool goesOn;  // the window closes, or the next dialog of the command comes
     const std::string& file;
+    int count = 2;  // entries of the book afterwards
   } cases[] = {
       {"close, yes", IDCANCEL, IDYES, true, saved},
       {"close, no", IDCANCEL, IDNO, true, old},
@@ -51,6 +54,8 @@ TEST_F(WorkKeptTest, UnsavedChangesAreAskedAboutBeforeClosingOrReplacing) {
       {"open, cancel", IDC_OPEN_DICT, IDCANCEL, false, old},
       {"new, yes", ID_DICT_NEW, IDYES, true, saved},
       {"new, cancel", ID_DICT_NEW, IDCANCEL, false, old},
+      {"drop, no", kDrop, IDNO, true, old, 0},
+      {"drop, cancel", kDrop, IDCANCEL, false, old},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -60,12 +65,15 @@ TEST_F(WorkKeptTest, UnsavedChangesAreAskedAboutBeforeClosingOrReplacing) {
     if (c.goesOn && c.command == IDC_OPEN_DICT) ui.ExpectFileDialog(true, std::nullopt);
     if (c.goesOn && c.command == ID_DICT_NEW)
       ui.ExpectDialog(IDD_NEWDICT, [](DialogScript& d) { d.Press(IDCANCEL); });
-    w->Command(c.command);
+    if (c.command == kDrop)
+      w->Dlg().DispatchDropFiles(dir.Cp932Path("e.vkd"));
+    else
+      w->Command(c.command);
     ui.VerifyAllConsumed();
     const bool closing = c.command == IDCANCEL || c.command == ID_APP_EXIT;
     EXPECT_EQ(w->Dlg().HasEnded(), closing && c.goesOn);
     EXPECT_EQ(ReadBytes(dir / "d.vkd"), c.file);
-    EXPECT_EQ(w->Dlg().m_dict.m_nCount, 2) << "the book was replaced";
+    EXPECT_EQ(w->Dlg().m_dict.m_nCount, c.count);
   }
   // Nothing changed, nothing asked.
   MainWindowHarness w(ui, dir.path());
