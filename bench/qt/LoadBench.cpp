@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 
 #include "BenchBook.h"
@@ -46,35 +48,26 @@ void EmptyWindow() {
   benchmem::ReturnFreedMemory();
 }
 
-void BM_WindowLoad(benchmark::State& state) {
-  const bool over = state.range(0) == 1;
-  if (over && g_setup->dlg->LoadDictionary(CString(g_setup->bookPath)) != 1) std::abort();
-  long faults = 0;
-  for (auto _ : state) {
-    if (!over) {
-      state.PauseTiming();
-      EmptyWindow();
-      state.ResumeTiming();
-    }
-    const long before = benchmem::MinorFaults();
-    if (g_setup->dlg->LoadDictionary(CString(g_setup->bookPath)) != 1) std::abort();
-    faults += benchmem::MinorFaults() - before;
+// The two sides of the comparison. Prepare runs outside the timing before each load.
+struct WindowSide {
+  bool over;
+  void Prepare() {
+    if (!over) EmptyWindow();
   }
-  state.counters["minflt"] =
-      benchmark::Counter(static_cast<double>(faults), benchmark::Counter::kAvgIterations);
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_setup->bytes));
-  QFile ini(QDir(g_setup->dir.path()).filePath(QStringLiteral("Vokari.ini")));
-  if (!ini.open(QIODevice::ReadOnly) || !ini.readAll().contains("LastPath="))
-    state.SkipWithError("the load wrote no LastPath");
-}
-BENCHMARK(BM_WindowLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+  void Load() {
+    if (g_setup->dlg->LoadDictionary(CString(g_setup->bookPath)) != 1) std::abort();
+  }
+};
 
-void BM_ReadPlain(benchmark::State& state) {
-  const bool over = state.range(0) == 1;
+struct PlainSide {
+  bool over;
   std::unique_ptr<char[]> previous;
-  long faults = 0;
-  for (auto _ : state) {
-    const long before = benchmem::MinorFaults();
+  void Prepare() {
+    if (over) return;
+    previous.reset();
+    benchmem::ReturnFreedMemory();  // the buffer may come from the heap the window's book left
+  }
+  void Load() {
     const int fd = open(g_setup->bookPath.c_str(), O_RDONLY);
     if (fd < 0) std::abort();
     std::unique_ptr<char[]> buffer(new char[g_setup->bytes]);
@@ -86,19 +79,78 @@ void BM_ReadPlain(benchmark::State& state) {
     }
     close(fd);
     benchmark::DoNotOptimize(buffer[done - 1]);
-    if (over) previous = std::move(buffer);
-    faults += benchmem::MinorFaults() - before;
-    if (over) continue;
+    previous = std::move(buffer);
+    if (over) benchmem::ReturnFreedMemory();  // as the window gives back its old book
+  }
+};
+
+void CheckLastPath(benchmark::State& state) {
+  QFile ini(QDir(g_setup->dir.path()).filePath(QStringLiteral("Vokari.ini")));
+  if (!ini.open(QIODevice::ReadOnly) || !ini.readAll().contains("LastPath="))
+    state.SkipWithError("the load wrote no LastPath");
+}
+
+template <class Side>
+void TimeLoads(benchmark::State& state, Side side) {
+  if (side.over) side.Load();  // something to load over
+  long faults = 0;
+  for (auto _ : state) {
     state.PauseTiming();
-    buffer.reset();
-    benchmem::ReturnFreedMemory();  // the buffer may come from the heap the window's book left
+    side.Prepare();
     state.ResumeTiming();
+    const long before = benchmem::MinorFaults();
+    side.Load();
+    faults += benchmem::MinorFaults() - before;
   }
   state.counters["minflt"] =
       benchmark::Counter(static_cast<double>(faults), benchmark::Counter::kAvgIterations);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_setup->bytes));
 }
+
+void BM_WindowLoad(benchmark::State& state) {
+  TimeLoads(state, WindowSide{state.range(0) == 1});
+  CheckLastPath(state);
+}
+BENCHMARK(BM_WindowLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ReadPlain(benchmark::State& state) {
+  TimeLoads(state, PlainSide{state.range(0) == 1, nullptr});
+}
 BENCHMARK(BM_ReadPlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Both sides in turn within each iteration, so that a machine busy with other work slows both
+// alike. "ratio" compares the wall-clock times (the settings write waits for the disk),
+// "cpu_ratio" the processor times of the thread.
+void BM_LoadAgainstPlain(benchmark::State& state) {
+  const bool over = state.range(0) == 1;
+  WindowSide window{over};
+  PlainSide plain{over, nullptr};
+  if (over) {
+    window.Load();
+    plain.Load();
+  }
+  double wall[2] = {}, cpu[2] = {};
+  const auto timed = [&](int side, auto load) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+    load();
+    cpu[side] += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    wall[side] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  for (auto _ : state) {
+    window.Prepare();
+    timed(0, [&] { window.Load(); });
+    plain.Prepare();
+    timed(1, [&] { plain.Load(); });
+  }
+  CheckLastPath(state);
+  const auto perIteration = benchmark::Counter::kAvgIterations;
+  state.counters["window_ms"] = benchmark::Counter(wall[0] * 1000, perIteration);
+  state.counters["plain_ms"] = benchmark::Counter(wall[1] * 1000, perIteration);
+  state.counters["ratio"] = wall[0] / wall[1];
+  state.counters["cpu_ratio"] = cpu[0] / cpu[1];
+}
+BENCHMARK(BM_LoadAgainstPlain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
