@@ -26,7 +26,8 @@ class CString {
 
   int GetLength() const { return static_cast<int>(m_bytes.size()); }
   bool IsEmpty() const { return m_bytes.empty(); }
-  void Empty() { m_bytes.clear(); }
+  // Gives the text's memory back as well, so that an emptied word book holds none.
+  void Empty() { std::string().swap(m_bytes); }
   const char* GetString() const { return m_bytes.c_str(); }
   operator const char*() const { return m_bytes.c_str(); }  // NOLINT: as the framework's LPCTSTR
   const std::string& Bytes() const { return m_bytes; }

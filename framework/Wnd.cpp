@@ -24,7 +24,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
     AfxMessageBox(AFX_IDP_PARSE_CHARS);
     pDX->Fail(id);
   }
-  pDX->Defer([&value, text] { value = text; });
+  pDX->Defer([&value, text = std::move(text)]() mutable { value = std::move(text); });
 }
 
 void DDX_ShownText(CDataExchange* pDX, int id, CString& value) {
@@ -34,7 +34,8 @@ void DDX_ShownText(CDataExchange* pDX, int id, CString& value) {
     return;
   }
   CString text;
-  if (peer->GetItemText(id, text)) pDX->Defer([&value, text] { value = text; });
+  if (peer->GetItemText(id, text))
+    pDX->Defer([&value, text = std::move(text)]() mutable { value = std::move(text); });
 }
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {

@@ -77,6 +77,7 @@ class CDictionaryDlg : public CDialog {
   void ForgetCurrent();
   bool ReadBook(const CString& path, CDictData& book);
   void TakeOverLoaded(const CString& path, CDictData& book);
+  void DropBook();
   bool HasLiveCurrent() const;
   void ShowCount();
 

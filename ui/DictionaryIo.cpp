@@ -6,6 +6,7 @@
 #include "DictIo.h"
 #include "DictionaryDlg.h"
 #include "FileDialog.h"
+#include "Memory.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "WinApp.h"
@@ -21,11 +22,18 @@ bool CDictionaryDlg::ReadBook(const CString& path, CDictData& book) {
   return r.ok();
 }
 
+// Empties the word book and hands the memory of its texts back to the system: a book can hold
+// tens of megabytes, which would otherwise stay with the process after the next one is in.
+void CDictionaryDlg::DropBook() {
+  m_dict.Clear();
+  AfxReturnFreedMemory();
+}
+
 // The effects of a load, once the file has been read whole: the name, the count and the live
 // entries replace the word book's, the file becomes the book's, and no entry is current.
 void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
   m_listWords.ResetContent();
-  m_dict.Clear();
+  DropBook();
   // The texts move over rather than being copied: a book can hold tens of megabytes.
   m_dict.m_strName = std::move(book.m_strName);
   m_dict.m_nCount = book.m_nCount;

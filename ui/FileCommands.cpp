@@ -42,7 +42,7 @@ void CDictionaryDlg::OnNewDictionary() {
         U8(written.kind == DictIoResult::CannotOpen ? msg::kCannotOpen : msg::kCannotSave));
     return;
   }
-  m_dict.Clear();
+  DropBook();
   m_dict.m_strName = nameDlg.m_strName;
   TakeOverSaved(path);
   RememberLastPath(m_strIniPath, path);

@@ -1,6 +1,7 @@
 // A full word book (1024 entries with 64 KiB meanings, about 64 MiB) read and written through
 // CFile, CArchive and the dictionary reader and writer, each next to the same bytes moved with
-// plain read() and write()+fsync(). Files live in $TMPDIR (or /tmp).
+// plain read() and write()+fsync(). Files live in $TMPDIR (or /tmp). The window's whole load,
+// with its settings write, is measured in bench/qt (LoadBench).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,32 +11,19 @@
 #include <memory>
 #include <string>
 
+#include "BenchBook.h"
 #include "DictIo.h"
 #include "File.h"
+#include "Memory.h"
 
 namespace {
-
-constexpr size_t kMeaningSize = 64 * 1024;
-
-std::unique_ptr<CDictData> MakeBook() {
-  auto book = std::make_unique<CDictData>();
-  book->m_strName = "bench";
-  book->m_nCount = CDictData::MAX_WORDS;
-  for (int i = 0; i < CDictData::MAX_WORDS; ++i) {
-    book->m_strWord[i] = CString("word" + std::to_string(i));
-    std::string meaning(kMeaningSize, 'a');
-    for (size_t j = 0; j < meaning.size(); j += 61) meaning[j] = static_cast<char>('a' + i % 26);
-    book->m_strMeaning[i] = CString(std::move(meaning));
-  }
-  return book;
-}
 
 // The benchmark's files: a dictionary written once through the writer, and its bytes.
 struct Fixture {
   std::filesystem::path dir;
   std::string bookPath;
   std::string bytes;
-  std::unique_ptr<CDictData> book = MakeBook();
+  std::unique_ptr<CDictData> book = benchbook::Make();
 
   Fixture() {
     const char* tmp = std::getenv("TMPDIR");
@@ -51,10 +39,7 @@ struct Fixture {
   }
   ~Fixture() { std::filesystem::remove_all(dir); }
 
-  void Save(const std::string& path) const {
-    CFile file;
-    if (!WriteDictionaryFile(file, CString(path), *book).ok()) std::abort();
-  }
+  void Save(const std::string& path) const { benchbook::Write(*book, path); }
 };
 
 Fixture& Files() {
@@ -62,26 +47,42 @@ Fixture& Files() {
   return fixture;
 }
 
+// Each iteration reads into memory new to the process on both sides: the plain buffer is
+// mapped afresh, and the word book's freed heap is given back to the system before the next
+// read. The "minflt" counter shows the page faults that costs, per read. Argument 0 leaves the
+// giving back out of the timing, 1 times it too (2048 frees and a trim against one unmap).
+template <class ReadOnce>
+void TimeReads(benchmark::State& state, size_t bytes, ReadOnce readOnce) {
+  long faults = 0;
+  for (auto _ : state) {
+    const long before = benchmem::MinorFaults();
+    auto memory = readOnce();
+    faults += benchmem::MinorFaults() - before;
+    if (state.range(0) == 0) state.PauseTiming();
+    memory.reset();
+    benchmem::ReturnFreedMemory();
+    if (state.range(0) == 0) state.ResumeTiming();
+  }
+  state.counters["minflt"] =
+      benchmark::Counter(static_cast<double>(faults), benchmark::Counter::kAvgIterations);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
 void ReadDictionaryFile(benchmark::State& state) {
   Fixture& f = Files();
-  for (auto _ : state) {
+  TimeReads(state, f.bytes.size(), [&f] {
     CFile file;
     auto book = std::make_unique<CDictData>();
     const bool ok = ReadDictionaryFile(file, CString(f.bookPath), *book, CFile::modeReadWrite).ok();
     if (!ok || book->m_nCount != CDictData::MAX_WORDS) std::abort();
     benchmark::DoNotOptimize(book->m_strMeaning[1023].GetLength());
-    // Giving the memory back is not reading, and costs the two sides very differently
-    // (2048 frees against one unmap): with argument 0 both leave it out, with 1 both count it.
-    if (state.range(0) == 0) state.PauseTiming();
-    book.reset();
-    if (state.range(0) == 0) state.ResumeTiming();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+    return book;
+  });
 }
 
 void ReadPlain(benchmark::State& state) {
   Fixture& f = Files();
-  for (auto _ : state) {
+  TimeReads(state, f.bytes.size(), [&f] {
     const int fd = open(f.bookPath.c_str(), O_RDONLY);
     if (fd < 0) std::abort();
     std::unique_ptr<char[]> buffer(new char[f.bytes.size()]);
@@ -93,11 +94,8 @@ void ReadPlain(benchmark::State& state) {
     }
     close(fd);
     benchmark::DoNotOptimize(buffer[done - 1]);
-    if (state.range(0) == 0) state.PauseTiming();
-    buffer.reset();
-    if (state.range(0) == 0) state.ResumeTiming();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes.size()));
+    return buffer;
+  });
 }
 
 void WriteDictionaryFile(benchmark::State& state) {

@@ -115,13 +115,14 @@ void QtPeer::BuildControls() {
   for (const ControlTemplate& c : m_tmpl.controls) {
     QWidget* widget = CreateControl(c, m_client, m_units);
     widgets.push_back(widget);
-    m_controls.push_back(ControlState{&c, widget, false, CString(), QString(), {}, {}});
+    m_controls.push_back(ControlState{&c, widget, false, false, CString(), QString(), {}, {}});
   }
   LinkBuddiesAndTabOrder(m_tmpl.controls, widgets);
-  for (ControlState& state : m_controls) WireControl(state);
+  for (size_t i = 0; i < m_controls.size(); ++i) WireControl(i);
 }
 
-void QtPeer::WireControl(ControlState& state) {
+void QtPeer::WireControl(size_t index) {
+  ControlState& state = m_controls[index];
   const ControlTemplate& c = *state.tmpl;
   const UINT id = static_cast<UINT>(c.id);
   if (auto* button = qobject_cast<QAbstractButton*>(state.widget)) {
@@ -143,6 +144,21 @@ void QtPeer::WireControl(ControlState& state) {
   }
   if (c.kind != ControlKind::Static && c.kind != ControlKind::Icon)
     m_dialog->WatchEnter(state.widget, (c.styles & MultiLine) != 0);
+  WatchEdits(index);
+}
+
+// Every change of an editable control's text, whoever makes it, marks the control edited;
+// SetItemText clears the mark after its own change. Labels and buttons only change through
+// the program.
+void QtPeer::WatchEdits(size_t index) {
+  QWidget* widget = m_controls[index].widget;
+  const auto mark = [this, index] { m_controls[index].edited = true; };
+  if (auto* line = qobject_cast<QLineEdit*>(widget))
+    QObject::connect(line, &QLineEdit::textChanged, line, mark);
+  else if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
+    QObject::connect(text, &QPlainTextEdit::textChanged, text, mark);
+  else if (auto* combo = qobject_cast<QComboBox*>(widget))
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo, mark);
 }
 
 // Enter outside multi-line edits: the default button's command, or IDOK when the template

@@ -67,11 +67,14 @@ class QtPeer : public IWindowPeer {
 
  private:
   // A control and the text the program last gave it, so that an unchanged control gives back
-  // exactly those bytes even where the screen's form could not hold them.
+  // exactly those bytes even where the screen's form could not hold them. edited says whether
+  // the widget's text has changed since (the user typed, pasted, undid): while it has not, the
+  // text is known without asking the widget, and setting the same bytes again is skipped.
   struct ControlState {
     const ControlTemplate* tmpl;
     QWidget* widget;
     bool programText = false;
+    bool edited = false;
     CString lastSet;
     QString lastShown;
     // A list box's items as the program gave them, row by row, and their item data. Only the
@@ -82,7 +85,8 @@ class QtPeer : public IWindowPeer {
 
   void BuildWindow(QWidget* owner);
   void BuildControls();
-  void WireControl(ControlState& state);
+  void WireControl(size_t index);
+  void WatchEdits(size_t index);
   void PressDefault();
   ControlState* Find(int id);
   QListWidget* List(int id, ControlState** state = nullptr);

@@ -46,6 +46,11 @@ bool QtPeer::GetItemText(int id, CString& text) {
     text.Empty();
     return true;
   }
+  // Untouched since the program set it: its bytes, without reading a long text off the widget.
+  if (state->programText && !state->edited) {
+    text = state->lastSet;
+    return true;
+  }
   const QString shown = Shown(state->widget);
   if (state->programText && shown == state->lastShown) {
     text = state->lastSet;
@@ -62,6 +67,9 @@ bool QtPeer::GetItemText(int id, CString& text) {
 void QtPeer::SetItemText(int id, const CString& text) {
   ControlState* state = Find(id);
   if (!state) return;
+  // The control already shows these very bytes: converting and laying out a long text again
+  // would change nothing on screen.
+  if (state->programText && !state->edited && text == state->lastSet) return;
   QString shown = qttext::FromCp932(text);
   if (IsMultiLine(*state->tmpl)) shown = qttext::ToQtLines(shown);
   Show(state->widget, shown);
@@ -69,6 +77,7 @@ void QtPeer::SetItemText(int id, const CString& text) {
   state->lastSet = text;
   // What the widget made of it, which may differ from what it was given.
   state->lastShown = Shown(state->widget);
+  state->edited = false;
 }
 
 int QtPeer::GetCheck(int id) {

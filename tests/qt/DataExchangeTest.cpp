@@ -92,6 +92,32 @@ TEST_F(QtTest, TypedTextComesBackInCodePage932) {
   }
 }
 
+// An exchange towards the controls skips a control that still shows the member's bytes, but
+// one the user typed into gets the member's text back even when the member did not change.
+TEST_F(QtTest, ExchangeTowardsTheControlsPutsBackWhatTheUserChanged) {
+  const auto shown = [](QWidget* w) {
+    if (auto* line = qobject_cast<QLineEdit*>(w)) return line->text();
+    if (auto* text = qobject_cast<QPlainTextEdit*>(w)) return text->toPlainText();
+    return qobject_cast<QComboBox*>(w)->currentText();
+  };
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  BindMainWindow(dlg);
+  const int typedInto[] = {IDC_SHOWN_WORD, IDC_SHOWN_MEANING, IDC_SEARCH_TEXT};
+  for (int id : typedInto) dlg.Text(id) = U8(u8"元の文");
+  dlg.Create();
+  for (int id : typedInto) {
+    SCOPED_TRACE(id);
+    QWidget* w = dlg.Qt().Control(id);
+    Type(qobject_cast<QComboBox*>(w) ? qobject_cast<QComboBox*>(w)->lineEdit() : w,
+         QStringLiteral("typed"));
+    ASSERT_NE(shown(w), qttext::FromU8(u8"元の文"));
+    dlg.UpdateData(FALSE);
+    EXPECT_EQ(shown(w), qttext::FromU8(u8"元の文"));
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.Text(id), U8(u8"元の文"));
+  }
+}
+
 TEST_F(QtTest, TextWithoutACodePage932FormFailsTheExchange) {
   RecordingDialog main(IDD_VOKARI_DIALOG);
   BindMainWindow(main).Text(IDC_DICT_LABEL) = CString("label");
