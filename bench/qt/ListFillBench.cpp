@@ -45,7 +45,7 @@ CString LongMeaning(int bytes) {
   return CString(std::move(text));
 }
 
-// The real main window on screen, with a full word book, the search text "番目" (which every
+// The real main window on screen, with a full word book, the search text 番目 (which every
 // word contains) and the first entry, with its long meaning, selected and shown.
 struct MainWindow {
   CDictionaryDlg dlg;

@@ -27,6 +27,11 @@
 
 namespace {
 
+// The same Japanese texts as the program's, from UTF-8 literals.
+QString Jp(const char8_t* text) {
+  return QString::fromUtf8(reinterpret_cast<const char*>(text));
+}
+
 // Dialog units of the window's font.
 struct Units {
   double x, y;
@@ -52,19 +57,19 @@ W* Place(W* widget, const Units& u, int l, int t, int w, int h) {
 
 void AddMenus(QMenuBar* bar) {
   bar->setNativeMenuBar(false);
-  QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
-  file->addAction(QStringLiteral("新規(&N)"));
-  file->addAction(QStringLiteral("開く(&C)"));
-  file->addAction(QStringLiteral("上書き保存(&S)"));
-  file->addAction(QStringLiteral("名前をつけて保存(&A)"));
+  QMenu* file = bar->addMenu(Jp(u8"ファイル(&F)"));
+  file->addAction(Jp(u8"新規(&N)"));
+  file->addAction(Jp(u8"開く(&C)"));
+  file->addAction(Jp(u8"上書き保存(&S)"));
+  file->addAction(Jp(u8"名前をつけて保存(&A)"));
   file->addSeparator();
-  file->addAction(QStringLiteral("終了(&Q)"));
-  QMenu* data = bar->addMenu(QStringLiteral("データ(&D)"));
-  data->addAction(QStringLiteral("単語の登録(&A)"))->setEnabled(false);
-  data->addAction(QStringLiteral("単語の削除(&E)"))->setEnabled(false);
-  data->addAction(QStringLiteral("単語の修正(&C)"))->setEnabled(false);
-  bar->addAction(QStringLiteral("設定(&S)"));
-  bar->addMenu(QStringLiteral("ヘルプ(&?)"))->addAction(QStringLiteral("バージョン情報(&V)"));
+  file->addAction(Jp(u8"終了(&Q)"));
+  QMenu* data = bar->addMenu(Jp(u8"データ(&D)"));
+  data->addAction(Jp(u8"単語の登録(&A)"))->setEnabled(false);
+  data->addAction(Jp(u8"単語の削除(&E)"))->setEnabled(false);
+  data->addAction(Jp(u8"単語の修正(&C)"))->setEnabled(false);
+  bar->addAction(Jp(u8"設定(&S)"));
+  bar->addMenu(Jp(u8"ヘルプ(&?)"))->addAction(Jp(u8"バージョン情報(&V)"));
 }
 
 void AddControls(QWidget* client, const Units& u) {
@@ -72,21 +77,19 @@ void AddControls(QWidget* client, const Units& u) {
   combo->setEditable(true);
   combo->setInsertPolicy(QComboBox::NoInsert);
   combo->resize(combo->width(), combo->sizeHint().height());
-  Place(new QPushButton(QStringLiteral("検索(&F)"), client), u, 87, 27, 27, 14)->setDefault(true);
+  Place(new QPushButton(Jp(u8"検索(&F)"), client), u, 87, 27, 27, 14)->setDefault(true);
   Place(new QListWidget(client), u, 7, 51, 107, 93);
   Place(new QLineEdit(client), u, 122, 23, 103, 20);
   auto* meaning = Place(new QPlainTextEdit(client), u, 121, 51, 146, 93);
   meaning->setLineWrapMode(QPlainTextEdit::NoWrap);
   meaning->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   meaning->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  Place(new QPushButton(QStringLiteral("辞書ファイル(&S)"), client), u, 7, 7, 50, 14)
-      ->setFlat(true);
-  auto* label =
-      Place(new QLabel(QStringLiteral("--読み込まれていません--"), client), u, 60, 9, 85, 11);
+  Place(new QPushButton(Jp(u8"辞書ファイル(&S)"), client), u, 7, 7, 50, 14)->setFlat(true);
+  auto* label = Place(new QLabel(Jp(u8"--読み込まれていません--"), client), u, 60, 9, 85, 11);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Place(new QPushButton(QStringLiteral("OK"), client), u, 253, 158, 14, 14)->hide();
-  Place(new QPushButton(QStringLiteral("閉じる(&Q)"), client), u, 111, 158, 50, 14);
-  Place(new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), client), u, 7, 158, 50, 14);
+  Place(new QPushButton(Jp(u8"閉じる(&Q)"), client), u, 111, 158, 50, 14);
+  Place(new QPushButton(Jp(u8"ﾍﾙﾌﾟ(&H)"), client), u, 7, 158, 50, 14);
   auto* count = Place(new QLabel(client), u, 220, 7, 47, 11);
   count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }

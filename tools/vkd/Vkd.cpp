@@ -46,17 +46,17 @@ int Dispatch(const std::vector<std::string>& args, const Context& c) {
     c.out << "vkd " << VKD_VERSION << "\n";
     return kOk;
   }
-  for (const auto& spec : kCommands) {
-    if (command != spec.name) continue;
+  for (const auto& entry : kCommands) {
+    if (command != entry.name) continue;
     Options o;
     std::string error;
-    if (!ParseOptions({args.begin() + 1, args.end()}, spec.valued, spec.flags, o, error))
+    if (!ParseOptions({args.begin() + 1, args.end()}, entry.valued, entry.flags, o, error))
       return c.Error(Fmt(Tr("%s (see vkd %s --help)"), {error, command}));
     if (o.help) {
       c.out << *CommandHelp(command);
       return kOk;
     }
-    return spec.run(c, o);
+    return entry.run(c, o);
   }
   c.err << "vkd: " << Fmt(Tr("unknown command %s"), {command}) << "\n" << Usage();
   return kTrouble;
