@@ -12,6 +12,7 @@
 
 #include "DictIo.h"
 #include "File.h"
+#include "Formats.h"
 #include "Options.h"
 
 namespace vkd {
@@ -39,6 +40,23 @@ std::string PathRefusal(const std::string& arg);
 // whether the file is sound. size (when given) gets the size of the whole input.
 std::optional<DictIoResult> ReadEntries(const Context& c, const std::string& arg,
                                         DictEntryHandler& handler, std::uint64_t* size = nullptr);
+
+// The --format and --encoding options over the defaults given (format as taken from a file's
+// extension, or nothing). An unknown value is reported and gives kTrouble; kOk otherwise.
+int ReadFormatOptions(const Context& c, const Options& o, std::optional<Format>& format,
+                      Encoding& encoding);
+
+// Runs write; a CFileException it raises becomes false with its message in error.
+template <typename F>
+bool CatchWriteError(F write, std::string& error) {
+  try {
+    write();
+    return true;
+  } catch (const CFileException& e) {
+    error = e.what();
+    return false;
+  }
+}
 
 // Reports that arg is damaged and returns kFound.
 int ReportDamage(const Context& c, const std::string& arg, const DictReadError& damage);

@@ -63,13 +63,7 @@ class Exporter : public DictEntryHandler {
 
   template <typename F>
   bool Guard(F f) {
-    try {
-      f();
-      return true;
-    } catch (const CFileException& e) {
-      m_error = e.what();
-      return false;
-    }
+    return CatchWriteError(f, m_error);
   }
 
   Encoding m_enc;
@@ -91,16 +85,8 @@ int Export(const Context& c, const Options& o) {
   if (!destination) return c.Error(error);
   std::optional<Format> format =
       FormatOfPath(destination->kind == Destination::Standard ? "" : destination->arg);
-  if (const std::string* f = o.Value("--format")) {
-    format = ParseFormat(*f);
-    if (!format) return c.Error(Fmt(Tr("unknown format %s (tsv, csv or json)"), {*f}));
-  }
-  Encoding encoding = Encoding::Utf8;
-  if (const std::string* e = o.Value("--encoding")) {
-    const auto parsed = ParseEncoding(*e);
-    if (!parsed) return c.Error(Fmt(Tr("unknown encoding %s (utf-8 or cp932)"), {*e}));
-    encoding = *parsed;
-  }
+  Encoding encoding;
+  if (ReadFormatOptions(c, o, format, encoding) != kOk) return kTrouble;
   auto file = OpenOutput(c, *destination, error);
   if (!file) return c.Error(error);
   Output out(*file);

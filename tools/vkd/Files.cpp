@@ -85,6 +85,21 @@ std::string PathRefusal(const std::string& arg) {
              {arg, problem.character, std::to_string(problem.offset)});
 }
 
+int ReadFormatOptions(const Context& c, const Options& o, std::optional<Format>& format,
+                      Encoding& encoding) {
+  if (const std::string* f = o.Value("--format")) {
+    format = ParseFormat(*f);
+    if (!format) return c.Error(Fmt(Tr("unknown format %s (tsv, csv or json)"), {*f}));
+  }
+  encoding = Encoding::Utf8;
+  if (const std::string* e = o.Value("--encoding")) {
+    const auto parsed = ParseEncoding(*e);
+    if (!parsed) return c.Error(Fmt(Tr("unknown encoding %s (utf-8 or cp932)"), {*e}));
+    encoding = *parsed;
+  }
+  return kOk;
+}
+
 std::optional<DictIoResult> ReadEntries(const Context& c, const std::string& arg,
                                         DictEntryHandler& handler, std::uint64_t* size) {
   DictIoResult r;

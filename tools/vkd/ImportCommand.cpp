@@ -41,16 +41,8 @@ int Import(const Context& c, const Options& o) {
   const std::string* outArg = o.Value("-o");
   if (!outArg) return c.Error(Tr("import needs -o FILE"));
   std::optional<Format> format = inArg == "-" ? std::nullopt : FormatOfPath(inArg);
-  if (const std::string* f = o.Value("--format")) {
-    format = ParseFormat(*f);
-    if (!format) return c.Error(Fmt(Tr("unknown format %s (tsv, csv or json)"), {*f}));
-  }
-  Encoding encoding = Encoding::Utf8;
-  if (const std::string* e = o.Value("--encoding")) {
-    const auto parsed = ParseEncoding(*e);
-    if (!parsed) return c.Error(Fmt(Tr("unknown encoding %s (utf-8 or cp932)"), {*e}));
-    encoding = *parsed;
-  }
+  Encoding encoding;
+  if (ReadFormatOptions(c, o, format, encoding) != kOk) return kTrouble;
   std::optional<CString> name;
   if (const std::string* n = o.Value("--name")) {
     auto bytes = FromUtf8(*n);

@@ -27,13 +27,7 @@ class Printer : public DictEntryHandler {
  protected:
   template <typename F>
   bool Guard(F f) {
-    try {
-      f();
-      return true;
-    } catch (const CFileException& e) {
-      m_error = e.what();
-      return false;
-    }
+    return CatchWriteError(f, m_error);
   }
   std::string& Buffer() { return m_out.Buffer(); }
   void Written() { m_out.Written(); }
