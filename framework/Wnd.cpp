@@ -13,7 +13,12 @@ void CDataExchange::Commit() {
   m_pending.clear();
 }
 
-void DDX_Text(CDataExchange* pDX, int id, CString& value) {
+namespace {
+
+// The one text exchange: towards the control, or back into value. Text the code page cannot
+// hold fails the exchange with the notice when the text is used, and leaves value as it was
+// when it is only shown.
+void ExchangeText(CDataExchange* pDX, int id, CString& value, bool used) {
   IWindowPeer* peer = pDX->m_pDlgWnd->Peer();
   if (!pDX->m_bSaveAndValidate) {
     peer->SetItemText(id, value);
@@ -21,21 +26,21 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
   }
   CString text;
   if (!peer->GetItemText(id, text)) {
+    if (!used) return;
     AfxMessageBox(AFX_IDP_PARSE_CHARS);
     pDX->Fail(id);
   }
   pDX->Defer([&value, text = std::move(text)]() mutable { value = std::move(text); });
 }
 
+}  // namespace
+
+void DDX_Text(CDataExchange* pDX, int id, CString& value) {
+  ExchangeText(pDX, id, value, true);
+}
+
 void DDX_ShownText(CDataExchange* pDX, int id, CString& value) {
-  IWindowPeer* peer = pDX->m_pDlgWnd->Peer();
-  if (!pDX->m_bSaveAndValidate) {
-    peer->SetItemText(id, value);
-    return;
-  }
-  CString text;
-  if (peer->GetItemText(id, text))
-    pDX->Defer([&value, text = std::move(text)]() mutable { value = std::move(text); });
+  ExchangeText(pDX, id, value, false);
 }
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
