@@ -98,8 +98,8 @@ class Counter : public DictEntryHandler {
 
 // One string into text, or read past when the handler keeps no text, so that scanning holds no
 // more than the archive's buffer however long the strings are.
-void TakeString(CArchive& ar, const DictEntryHandler& handler, CString& text) {
-  if (handler.KeepsText())
+void TakeString(CArchive& ar, bool keep, CString& text) {
+  if (keep)
     ar >> text;
   else
     ar.SkipString();
@@ -117,7 +117,7 @@ bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadErro
   CString word, meaning;
   try {
     e.offset = ar.GetPosition();
-    TakeString(ar, handler, word);
+    TakeString(ar, handler.KeepsText(), word);
     if (!handler.OnName(word)) return true;
 
     e.field = "count";
@@ -143,10 +143,10 @@ bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadErro
       e.entry = i;
       e.field = "word";
       e.offset = ar.GetPosition();
-      TakeString(ar, handler, word);
+      TakeString(ar, handler.KeepsText(), word);
       e.field = "meaning";
       e.offset = ar.GetPosition();
-      TakeString(ar, handler, meaning);
+      TakeString(ar, handler.KeepsMeanings(), meaning);
       if (!handler.OnEntry(i, word, meaning)) break;
     }
     e = DictReadError{};

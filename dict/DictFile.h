@@ -51,6 +51,8 @@ class DictEntryHandler {
   virtual bool OnEntry(int index, CString& word, CString& meaning) = 0;
   // False: the texts are read past, not kept (OnName and OnEntry then get empty strings).
   virtual bool KeepsText() const { return true; }
+  // False: the meanings alone are read past (OnEntry then gets an empty meaning).
+  virtual bool KeepsMeanings() const { return KeepsText(); }
 };
 
 // Reads a dictionary entry by entry, in the same order and with the same verdict as

@@ -6,6 +6,10 @@
 
 namespace {
 
+// Reading goes through the file in runs this long: long enough that skipping or copying a large
+// meaning costs few system calls, short enough to be nothing next to one entry.
+constexpr int kReadBuffer = 128 * 1024;
+
 DictIoResult Failed(DictIoResult::Kind kind, int osError = 0) {
   DictIoResult r;
   r.kind = kind;
@@ -19,7 +23,7 @@ template <typename Read>
 DictIoResult ReadWith(CFile& file, Read read) {
   DictIoResult r;
   try {
-    CArchive ar(&file, CArchive::load);
+    CArchive ar(&file, CArchive::load, kReadBuffer);
     const bool sound = read(ar, r.damage);
     r.end = ar.GetPosition();
     ar.Close();

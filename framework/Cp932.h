@@ -22,6 +22,11 @@ std::optional<std::string> FromUtf8(std::string_view utf8);
 // Code page 932 to UTF-8. Empty when the bytes are not valid code page 932.
 std::optional<std::string> ToUtf8(std::string_view bytes);
 
+// As FromUtf8 and ToUtf8, appending to out: for converting many strings into one buffer without
+// a string of its own for each. False, with out as it was, when something does not convert.
+bool AppendFromUtf8(std::string& out, std::string_view utf8);
+bool AppendToUtf8(std::string& out, std::string_view bytes);
+
 // Code page 932 to UTF-8 for display: bytes that do not convert become U+FFFD.
 std::string ToUtf8Lossy(std::string_view bytes);
 

@@ -101,6 +101,7 @@ class SearchPrinter : public Printer {
     });
   }
   bool Any() const { return m_any; }
+  bool KeepsMeanings() const override { return false; }
 
  private:
   CString m_text;
@@ -114,6 +115,7 @@ class Counter : public DictEntryHandler {
     return true;
   }
   bool OnEntry(int, CString&, CString&) override { return true; }
+  bool KeepsText() const override { return false; }
   int m_count = 0;
 };
 

@@ -7,8 +7,6 @@
 namespace vkd {
 namespace {
 
-// A lone LF or CR becomes CR LF. Neither byte is ever a trail byte, so the bytes are walked
-// one by one in either encoding.
 // Whether text holds an LF without a CR before it or a CR without an LF after it.
 bool HasLoneBreak(std::string_view text) {
   const char* begin = text.data();
@@ -22,8 +20,9 @@ bool HasLoneBreak(std::string_view text) {
 
 // A lone LF or CR becomes CR LF. Neither byte is ever a trail byte, so the bytes are walked
 // one by one in either encoding.
-void StoreLineBreaks(std::string& text) {
-  if (!HasLoneBreak(text)) return;
+// True when it changed text.
+bool StoreLineBreaks(std::string& text) {
+  if (!HasLoneBreak(text)) return false;
   std::string out;
   out.reserve(text.size() + text.size() / 16);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -36,6 +35,7 @@ void StoreLineBreaks(std::string& text) {
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
   }
   text = std::move(out);
+  return true;
 }
 
 }  // namespace
@@ -44,36 +44,37 @@ std::string LineLabel(size_t n) {
   return Fmt(Tr("line %s: "), {std::to_string(n)});
 }
 
-bool Importer::Decode(std::string& text, std::string& error) const {
-  if (m_enc == Encoding::Cp932) return true;  // the bytes are stored as they are
-  auto bytes = FromUtf8(text);
-  if (!bytes) {
-    error = Tr("text that is not UTF-8 or that code page 932 cannot hold");
-    return false;
+bool Importer::Decode(std::string_view text, std::string& bytes, std::string& error) const {
+  bytes.clear();
+  if (m_enc == Encoding::Cp932) {  // the bytes are stored as they are
+    bytes.append(text);
+    return true;
   }
-  text = std::move(*bytes);
-  return true;
+  if (AppendFromUtf8(bytes, text)) return true;
+  error = Tr("text that is not UTF-8 or that code page 932 cannot hold");
+  return false;
 }
 
-bool Importer::Add(std::string& word, std::string& meaning, std::string& error) {
+bool Importer::Add(std::string_view word, std::string_view meaning, std::string& error) {
   if (m_book.m_nCount == CDictData::MAX_WORDS) {
     error = Fmt(Tr("more than %s entries"), {std::to_string(CDictData::MAX_WORDS)});
     return false;
   }
-  if (!Decode(word, error) || !Decode(meaning, error)) return false;
-  if (!m_keepLineBreaks) StoreLineBreaks(meaning);
-  // The book keeps every string to the end: hold no more memory than the text needs.
-  word.shrink_to_fit();
-  meaning.shrink_to_fit();
+  // Each text is made in a string of its own, sized to fit: the book keeps them all to the end,
+  // and the reader keeps its own strings for the next record.
+  std::string w, m;
+  if (!Decode(word, w, error) || !Decode(meaning, m, error)) return false;
+  if (!m_keepLineBreaks && StoreLineBreaks(m)) m.shrink_to_fit();
   const int i = m_book.m_nCount++;
-  m_book.m_strWord[i] = CString(std::move(word));
-  m_book.m_strMeaning[i] = CString(std::move(meaning));
+  m_book.m_strWord[i] = CString(std::move(w));
+  m_book.m_strMeaning[i] = CString(std::move(m));
   return true;
 }
 
-bool Importer::SetName(std::string& name, std::string& error) {
-  if (!Decode(name, error)) return false;
-  m_name = CString(std::move(name));
+bool Importer::SetName(std::string_view name, std::string& error) {
+  std::string bytes;
+  if (!Decode(name, bytes, error)) return false;
+  m_name = CString(std::move(bytes));
   return true;
 }
 

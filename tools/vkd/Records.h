@@ -51,15 +51,16 @@ class Importer {
   Encoding encoding() const { return m_enc; }
   int count() const { return m_book.m_nCount; }
 
-  // Adds an entry from text in the input encoding; word and meaning may be moved from. False,
-  // with why in error, when it would be one entry too many or the text cannot be held.
-  bool Add(std::string& word, std::string& meaning, std::string& error);
+  // Adds an entry from text in the input encoding. False, with why in error, when it would be
+  // one entry too many or the text cannot be held.
+  bool Add(std::string_view word, std::string_view meaning, std::string& error);
   // The name a JSON document carries.
-  bool SetName(std::string& name, std::string& error);
+  bool SetName(std::string_view name, std::string& error);
   const std::optional<CString>& name() const { return m_name; }
 
  private:
-  bool Decode(std::string& text, std::string& error) const;
+  // The text as code page 932 bytes in bytes.
+  bool Decode(std::string_view text, std::string& bytes, std::string& error) const;
 
   CDictData& m_book;
   Encoding m_enc;

@@ -15,6 +15,13 @@ constexpr Extra kExtras[] = {
     {0xFE, "\xEF\xA3\xB2"}, {0xFF, "\xEF\xA3\xB3"},
 };
 
+// The extra character whose UTF-8 form starts at i, if any.
+const Extra* ExtraAt(std::string_view utf8, size_t i) {
+  for (const auto& e : kExtras)
+    if (utf8.substr(i, e.utf8.size()) == e.utf8) return &e;
+  return nullptr;
+}
+
 const Extra* ExtraOf(unsigned char b) {
   for (const auto& e : kExtras)
     if (e.byte == b) return &e;
@@ -24,15 +31,11 @@ const Extra* ExtraOf(unsigned char b) {
 // Converts run (no extra bytes in it) and appends it; on failure, finds the first character
 // that does not convert and either replaces it (lossy) or reports where it is.
 bool AppendRun(std::string& out, std::string_view run, size_t base, bool lossy, size_t* bad) {
-  if (run.empty()) return true;
-  if (auto whole = cp932::ToUtf8(run)) {
-    out += *whole;
-    return true;
-  }
+  if (run.empty() || cp932::AppendToUtf8(out, run)) return true;
   for (size_t i = 0; i < run.size();) {
     const size_t n = CharLen(Encoding::Cp932, run, i);
-    if (auto part = cp932::ToUtf8(run.substr(i, n))) {
-      out += *part;
+    if (cp932::AppendToUtf8(out, run.substr(i, n))) {
+      // converted
     } else if (lossy) {
       out += "\xEF\xBF\xBD";
     } else {
@@ -45,10 +48,7 @@ bool AppendRun(std::string& out, std::string_view run, size_t base, bool lossy, 
 }
 
 bool Append(std::string& out, std::string_view bytes, bool lossy, size_t* bad) {
-  if (auto whole = cp932::ToUtf8(bytes)) {  // the usual case, in one call
-    out += *whole;
-    return true;
-  }
+  if (cp932::AppendToUtf8(out, bytes)) return true;  // the usual case, in one call
   size_t start = 0;
   for (size_t i = 0; i < bytes.size();) {
     const size_t n = CharLen(Encoding::Cp932, bytes, i);
@@ -73,26 +73,29 @@ void AppendUtf8Lossy(std::string& out, std::string_view bytes) {
   Append(out, bytes, true, nullptr);
 }
 
-std::optional<std::string> FromUtf8(std::string_view utf8) {
-  if (auto whole = cp932::FromUtf8(utf8)) return whole;
+bool AppendFromUtf8(std::string& out, std::string_view utf8) {
+  if (cp932::AppendFromUtf8(out, utf8)) return true;  // the usual case, in one call
   // Split at the extra characters, which no converter takes, and convert the pieces between.
-  std::string out;
+  const size_t before = out.size();
   size_t start = 0;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    for (const auto& e : kExtras) {
-      if (utf8.substr(i, e.utf8.size()) != e.utf8) continue;
-      auto piece = cp932::FromUtf8(utf8.substr(start, i - start));
-      if (!piece) return std::nullopt;
-      out += *piece;
-      out += static_cast<char>(e.byte);
-      i += e.utf8.size() - 1;
-      start = i + 1;
-      break;
-    }
+  bool ok = true;
+  for (size_t i = 0; ok && i < utf8.size(); ++i) {
+    const Extra* extra = ExtraAt(utf8, i);
+    if (!extra) continue;
+    ok = cp932::AppendFromUtf8(out, utf8.substr(start, i - start));
+    out += static_cast<char>(extra->byte);
+    i += extra->utf8.size() - 1;
+    start = i + 1;
   }
-  auto rest = cp932::FromUtf8(utf8.substr(start));
-  if (!rest) return std::nullopt;
-  return out + *rest;
+  if (ok && cp932::AppendFromUtf8(out, utf8.substr(start))) return true;
+  out.resize(before);
+  return false;
+}
+
+std::optional<std::string> FromUtf8(std::string_view utf8) {
+  std::string out;
+  if (!AppendFromUtf8(out, utf8)) return std::nullopt;
+  return out;
 }
 
 }  // namespace vkd

@@ -35,6 +35,10 @@ bool AppendUtf8(std::string& out, std::string_view bytes, size_t* badOffset);
 // As AppendUtf8, for display: bytes that no table maps become U+FFFD.
 void AppendUtf8Lossy(std::string& out, std::string_view bytes);
 
+// Appends the code page 932 form of UTF-8 text to out; false, with out as it was, for bytes that
+// are not UTF-8 or a character that the code page cannot hold.
+bool AppendFromUtf8(std::string& out, std::string_view utf8);
+
 // UTF-8 to code page 932; nullopt for bytes that are not UTF-8 or a character that the code
 // page cannot hold.
 std::optional<std::string> FromUtf8(std::string_view utf8);
