@@ -1,5 +1,6 @@
 #include "DictFile.h"
 
+#include <array>
 #include <utility>
 
 #include "File.h"
@@ -40,17 +41,51 @@ std::string DictReadError::Describe() const {
   return what;
 }
 
+namespace {
+
+// The entry count as the file holds it: four bytes, little-endian.
+std::array<unsigned char, 4> CountBytes(int count) {
+  const auto n = static_cast<std::uint32_t>(count);
+  return {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+          static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
+}
+
+void WriteCount(CArchive& ar, int count) {
+  ar.Write(CountBytes(count).data(), 4);
+}
+
+// Writing goes out in runs this long; a long meaning goes straight from its own storage.
+constexpr int kWriteBuffer = 64 * 1024;
+
+}  // namespace
+
+DictEntryWriter::DictEntryWriter(CFile& file, std::string_view name)
+    : m_file(file), m_ar(&file, CArchive::store, kWriteBuffer) {
+  m_ar.WriteString(name);
+  m_countAt = m_ar.GetPosition();
+  WriteCount(m_ar, 0);
+}
+
+bool DictEntryWriter::Add(std::string_view word, std::string_view meaning) {
+  if (m_count == CDictData::MAX_WORDS) return false;
+  m_ar.WriteString(word);
+  m_ar.WriteString(meaning);
+  ++m_count;
+  return true;
+}
+
+void DictEntryWriter::Finish() {
+  m_ar.Flush();
+  m_file.Overwrite(m_countAt, CountBytes(m_count).data(), 4);
+}
+
 void WriteDictionary(CArchive& ar, const CDictData& book) {
   // A count outside the record would walk past its slots; what is written always reads back.
   int count = book.m_nCount;
   if (count < 0) count = 0;
   if (count > CDictData::MAX_WORDS) count = CDictData::MAX_WORDS;
   ar << book.m_strName;
-  const auto n = static_cast<std::uint32_t>(count);
-  const unsigned char raw[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
-                                static_cast<unsigned char>(n >> 16),
-                                static_cast<unsigned char>(n >> 24)};
-  ar.Write(raw, 4);
+  WriteCount(ar, count);
   for (int i = 0; i < count; ++i) {
     ar << book.m_strWord[i];
     ar << book.m_strMeaning[i];

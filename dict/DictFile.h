@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "Archive.h"
 #include "DictData.h"
@@ -29,6 +30,26 @@ struct DictReadError {
 // Writes the name, the count and entries 0 to count - 1. Slots past the count are never
 // written. File errors come through as CFileException.
 void WriteDictionary(CArchive& ar, const CDictData& book);
+
+// Writes a dictionary to a replacement file (see CFile::Overwrite) entry by entry, holding none
+// of it: the name and a count of 0 first, each entry as it comes, and at Finish the real count
+// over the first. The bytes are those WriteDictionary writes for the same book. File errors come
+// through as CFileException. It neither opens nor closes the file.
+class DictEntryWriter {
+ public:
+  DictEntryWriter(CFile& file, std::string_view name);
+  // Appends an entry; false, writing nothing, when the book already has MAX_WORDS entries.
+  bool Add(std::string_view word, std::string_view meaning);
+  int Count() const { return m_count; }
+  // Writes out the entries still buffered, then the count.
+  void Finish();
+
+ private:
+  CFile& m_file;
+  CArchive m_ar;
+  std::uint64_t m_countAt = 0;
+  int m_count = 0;
+};
 
 // Reads a dictionary into book, field by field as it goes. The caller passes a cleared book and
 // keeps it only when this returns true; on false, error (when given) says what and where, and

@@ -91,7 +91,11 @@ void CArchive::Write(const void* data, UINT count) {
 }
 
 CArchive& CArchive::operator<<(const CString& text) {
-  const std::string& bytes = text.Bytes();
+  WriteString(text.Bytes());
+  return *this;
+}
+
+void CArchive::WriteString(std::string_view bytes) {
   const std::uint64_t n = bytes.size();
   unsigned char prefix[7];
   UINT size = 0;
@@ -109,7 +113,6 @@ CArchive& CArchive::operator<<(const CString& text) {
   }
   Write(prefix, size);
   Write(bytes.data(), static_cast<UINT>(n));
-  return *this;
 }
 
 // ---- loading

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Afx.h"
@@ -46,6 +47,8 @@ class CArchive {
   // Strings as a 1-, 3- or 7-byte length prefix and the bytes, no terminator. Loading also
   // takes the UTF-16 form marked by the 16-bit length 0xFFFE and converts it to code page 932.
   CArchive& operator<<(const CString& text);
+  // Writes bytes in the string form, as << does for a CString holding them.
+  void WriteString(std::string_view bytes);
   CArchive& operator>>(CString& text);
   // Reads past one string as >> does, with the same failures, keeping none of it.
   void SkipString();

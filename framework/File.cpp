@@ -192,6 +192,15 @@ void CFile::Write(const void* buffer, UINT count) {
   }
 }
 
+void CFile::Overwrite(std::uint64_t offset, const void* buffer, UINT count) {
+  if (!m_replacement) throw CFileException("overwrite in a file not being replaced", EBADF);
+  if (m_writeFailed || !m_replacement->Overwrite(offset, buffer, count)) {
+    m_writeFailed = true;
+    const int error = m_replacement->LastError();
+    throw CFileException(Describe("cannot write", m_native, error), error);
+  }
+}
+
 void CFile::Close() {
   if (!IsOpen()) return;
   if (m_replacement) {

@@ -57,6 +57,9 @@ class CFile {
   virtual UINT Read(void* buffer, UINT count);
   // Writes all count bytes or throws CFileException.
   virtual void Write(const void* buffer, UINT count);
+  // Writes count bytes over bytes already written to a replacement, at offset from its start.
+  // Throws CFileException, also when the file is no replacement or the bytes were not written.
+  virtual void Overwrite(std::uint64_t offset, const void* buffer, UINT count);
   // Closes the file; after writing, this is when the new content replaces the old. Throws
   // CFileException when that fails, and then the old file is intact and the temporary removed.
   virtual void Close();

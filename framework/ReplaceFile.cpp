@@ -141,6 +141,26 @@ bool PendingReplacement::Write(const void* data, size_t size) {
   return true;
 }
 
+bool PendingReplacement::Overwrite(std::uint64_t offset, const void* data, size_t size) {
+  if (!IsActive() || m_failed) return Fail(IsActive() ? m_error : EBADF);
+  if (offset > m_written || size > m_written - offset) return Fail(EINVAL);
+  const char* p = static_cast<const char*>(data);
+  if (IsInPlace()) {
+    m_pending.replace(static_cast<size_t>(offset), size, p, size);
+    return true;
+  }
+  for (size_t done = 0; done < size;) {
+    const ssize_t n = pwrite(m_fd, p + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      m_failed = true;
+      return Fail(errno);
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 int PendingReplacement::KeepModeAndOwner() {
   struct stat st {};
   mode_t mode = 0;

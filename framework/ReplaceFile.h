@@ -34,6 +34,9 @@ class PendingReplacement {
   // Appends bytes to the new content. False on a write error (a full disk, say); the
   // replacement can then only be aborted.
   bool Write(const void* data, size_t size);
+  // Writes bytes over part of the new content already written (a count known only at the end,
+  // say). False when they would reach past what was written, or on a write error.
+  bool Overwrite(std::uint64_t offset, const void* data, size_t size);
   // Flushes the new file, gives it the target's permission bits and owner where permitted (or
   // 0666 less the umask for a new file), puts it in the target's place and flushes the
   // directory. False when any of that fails before the new file took the target's place: the

@@ -67,6 +67,8 @@ TEST(ReplaceFile, NewContentIsUnseenOrPrivateUntilTheCommit) {
     PendingReplacement r;
     ASSERT_TRUE(r.Begin(target));
     ASSERT_TRUE(r.Write("abc", 3));
+    EXPECT_FALSE(r.Overwrite(2, "CD", 2));  // only over what was written
+    ASSERT_TRUE(r.Overwrite(0, "A", 1));
     if (unnamed) {
       EXPECT_EQ(r.TempPath(), "");
       EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
@@ -76,7 +78,7 @@ TEST(ReplaceFile, NewContentIsUnseenOrPrivateUntilTheCommit) {
     }
     EXPECT_EQ(ReadBytes(target), "old");
     ASSERT_TRUE(r.Commit());
-    EXPECT_EQ(ReadBytes(target), "abc");
+    EXPECT_EQ(ReadBytes(target), "Abc");
     EXPECT_EQ(ModeOf(target), 0644u);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"book.vkd"});
   }
@@ -132,11 +134,12 @@ TEST(ReplaceFile, InPlaceRewriteKeepsTheFileAndWaitsForTheCommit) {
     PendingReplacement r;
     ASSERT_TRUE(r.BeginInPlace(fd));
     EXPECT_EQ(r.Write("new", 3), !fails);
+    EXPECT_EQ(r.Overwrite(0, "N", 1), !fails);
     EXPECT_EQ(ReadBytes(target), std::string(5000, 'o'));
     EXPECT_EQ(r.Commit(), !fails);
   }
   close(fd);
-  EXPECT_EQ(ReadBytes(dir.Path("twin.vkd")), "new");
+  EXPECT_EQ(ReadBytes(dir.Path("twin.vkd")), "New");
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"book.vkd", "twin.vkd"}));
 }
 

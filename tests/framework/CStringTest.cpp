@@ -132,6 +132,17 @@ TEST(Cp932Test, RefusesWhatItCannotHoldAndKeepsTheStandardEquivalents) {
   EXPECT_EQ(cp932::FromUtf16(u"辞書"), std::string("\x8E\xAB\x8F\x91"));
   EXPECT_FALSE(cp932::ToUtf8("\x81").has_value());  // lone lead byte
   EXPECT_EQ(cp932::ToUtf8Lossy(std::string("a\x81")), "a\xEF\xBF\xBD");
+  // Appending: a refusal leaves what was there; a long text of the widest characters (one byte
+  // to three) converts whole, and the converter works on after it.
+  std::string out = "kept";
+  EXPECT_FALSE(cp932::AppendFromUtf8(out, Utf8(u8"x😀")));
+  EXPECT_EQ(out, "kept");
+  const std::string kana(3 << 20, '\xB1');
+  out.clear();
+  ASSERT_TRUE(cp932::AppendToUtf8(out, kana));
+  EXPECT_EQ(out.size(), kana.size() * 3);
+  EXPECT_EQ(cp932::FromUtf8(out), kana);
+  EXPECT_EQ(cp932::ToUtf8("\xB1"), Utf8(u8"ｱ"));
 }
 
 // A path converts only when converting back gives the same bytes; the refusal names the first

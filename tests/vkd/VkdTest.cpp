@@ -11,6 +11,7 @@
 #include "DictFile.h"
 #include "DictIo.h"
 #include "MemFile.h"
+#include "ReplaceFile.h"
 #include "TempDir.h"
 #include "TestText.h"
 #include "Vkd.h"
@@ -284,6 +285,14 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   ASSERT_EQ(
       Vkd({"import", "-", "-o", out, "--format", "json", "--name", "x", "--force"}, json).status,
       0);
+  EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
+  // A disk that fills up while the entries are written leaves the old file as it was.
+  PendingReplacement::SetWriteLimitForTesting(100);
+  const auto full = Vkd({"import", "-", "-o", out, "--name", "y", "--force"},
+                        std::string(300, 'w') + "\tm\n");
+  PendingReplacement::SetWriteLimitForTesting(std::nullopt);
+  EXPECT_EQ(full.status, vkd::kTrouble);
+  EXPECT_NE(full.err.find("No space left"), std::string::npos) << full.err;
   EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd")}, "a\tb\n").status, vkd::kTrouble);
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd"), "--name", "n"}, "a\tb\n").err,

@@ -94,28 +94,23 @@ class CsvReader {
   }
 
   bool Field(std::string& field, std::string& error) {
-    int c;
     if (m_in.Peek() != '"') {
-      while ((c = m_in.Peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
-        if (c == '"')
-          return Fail(error, m_line, Tr("a quote inside a field that does not begin with one"));
-        field += static_cast<char>(m_in.Get());
-      }
+      if (m_in.AppendUntil(field, kPlainStops) == '"')
+        return Fail(error, m_line, Tr("a quote inside a field that does not begin with one"));
       return true;
     }
     const size_t start = m_line;
     m_in.Get();
     for (;;) {
-      c = m_in.Get();
+      const int c = m_in.AppendUntil(field, kQuotedStops);
       if (c < 0) return Fail(error, start, Tr("a quoted field is not closed"));
-      if (c == '"') {
-        if (m_in.Peek() != '"') break;
-        m_in.Get();
-      }
+      m_in.Get();
+      if (c == '"' && m_in.Peek() != '"') break;  // the closing quote
+      if (c == '"') m_in.Get();                   // a doubled quote stands for one
       if (c == '\n') ++m_line;
       field += static_cast<char>(c);
     }
-    c = m_in.Peek();
+    const int c = m_in.Peek();
     if (c >= 0 && c != ',' && c != '\r' && c != '\n')
       return Fail(error, m_line, Tr("text after the closing quote of a field"));
     return true;

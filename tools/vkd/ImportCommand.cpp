@@ -1,5 +1,6 @@
-// import: a new dictionary from TSV, CSV or JSON. The whole input is read and checked before
-// anything is written, so a refused input writes nothing.
+// import: a new dictionary from TSV, CSV or JSON. A refused input writes nothing: a named file
+// is written unseen as the input is read and takes its name only once all of it was taken, and
+// any other output gets the book only after the whole input was read.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <ostream>
 
 #include "Command.h"
+#include "DictFile.h"
 #include "Formats.h"
 #include "Messages.h"
 
@@ -33,58 +35,156 @@ std::unique_ptr<CFile> OpenInput(const Context& c, const std::string& arg, std::
   return std::make_unique<FdFile>(fd, arg);
 }
 
+// Keeps the entries in a book in memory, to be written whole at the end: for an output that
+// cannot be written over afterwards, or a name that only the input gives.
+class BookSink : public EntrySink {
+ public:
+  bool Add(std::string& word, std::string& meaning, std::string&) override {
+    // The book keeps every string to the end: hold no more memory than the text needs.
+    word.shrink_to_fit();
+    meaning.shrink_to_fit();
+    const int i = m_book->m_nCount++;
+    m_book->m_strWord[i] = CString(std::move(word));
+    m_book->m_strMeaning[i] = CString(std::move(meaning));
+    return true;
+  }
+  CDictData& Book() { return *m_book; }
+
+ private:
+  std::unique_ptr<CDictData> m_book = std::make_unique<CDictData>();
+};
+
+// Writes each entry to the new file as it comes, holding none of them. The file only takes the
+// output's place when it is closed, so an input refused halfway still writes nothing.
+class FileSink : public EntrySink {
+ public:
+  FileSink(CFile& file, const CString& name) : m_writer(file, name.Bytes()) {}
+  bool Add(std::string& word, std::string& meaning, std::string& error) override {
+    try {
+      m_writer.Add(word, meaning);
+      return true;
+    } catch (const CFileException& e) {
+      m_writeError = e.what();
+      error = e.what();
+      return false;
+    }
+  }
+  void Finish() { m_writer.Finish(); }
+  // The message of a write that failed; empty when none did.
+  const std::string& WriteError() const { return m_writeError; }
+
+ private:
+  DictEntryWriter m_writer;
+  std::string m_writeError;
+};
+
+struct ImportSettings {
+  std::string in;
+  std::optional<Format> format;
+  Encoding encoding = Encoding::Utf8;
+  bool keepLineBreaks = false;
+  std::optional<CString> name;
+};
+
+// Reads the whole input into importer. False with the message in error.
+bool ReadInput(const Context& c, const ImportSettings& s, Importer& importer, std::string& error) {
+  auto input = OpenInput(c, s.in, error);
+  if (!input) return false;
+  try {
+    InputReader reader(*input, s.encoding == Encoding::Utf8);
+    if (!ReadRecords(s.format.value_or(Format::Tsv), reader, importer, error)) {
+      error = Fmt(Tr("%s: %s; nothing was written"), {s.in, error});
+      return false;
+    }
+  } catch (const CFileException& e) {
+    error = e.what();
+    return false;
+  }
+  input->Close();
+  return true;
+}
+
+int Wrote(const Context& c, const Destination& d, int count) {
+  const auto n = static_cast<unsigned long>(count);
+  c.err << "vkd: "
+        << Fmt(TrN("wrote %s entry to %s", "wrote %s entries to %s", n),
+               {std::to_string(n), d.Name()})
+        << "\n";
+  return kOk;
+}
+
+// A named new file with the name known: the entries go to it as they are read.
+int ImportStreaming(const Context& c, const ImportSettings& s, const Destination& d) {
+  std::string error;
+  auto file = OpenOutput(c, d, error);
+  if (!file) return c.Error(error);
+  try {
+    FileSink sink(*file, *s.name);
+    Importer importer(sink, s.encoding, s.keepLineBreaks);
+    if (!ReadInput(c, s, importer, error)) {
+      file->Abort();
+      return c.Error(sink.WriteError().empty() ? error : sink.WriteError());
+    }
+    sink.Finish();
+    file->Close();
+    return Wrote(c, d, importer.count());
+  } catch (const CFileException& e) {
+    file->Abort();
+    return c.Error(e.what());
+  }
+}
+
+// Anywhere else: the book is held until the input is read, then written whole.
+int ImportWhole(const Context& c, const ImportSettings& s, const Destination& d) {
+  BookSink sink;
+  Importer importer(sink, s.encoding, s.keepLineBreaks);
+  std::string error;
+  if (!ReadInput(c, s, importer, error)) return c.Error(error);
+  CDictData& book = sink.Book();
+  if (s.name)
+    book.m_strName = *s.name;
+  else if (importer.name())
+    book.m_strName = *importer.name();
+  else
+    return c.Error(Tr("import needs --name NAME"));
+
+  auto file = OpenOutput(c, d, error);
+  if (!file) return c.Error(error);
+  const DictIoResult written = WriteOpenDictionary(*file, book);
+  if (!written.ok()) {
+    return c.Error(written.detail.empty() ? Fmt(Tr("cannot write %s"), {d.Name()})
+                                          : written.detail);
+  }
+  return Wrote(c, d, book.m_nCount);
+}
+
 }  // namespace
 
 int Import(const Context& c, const Options& o) {
   if (o.positional.size() != 1) return c.Error(Tr("import takes one IN (see vkd import --help)"));
-  const std::string& inArg = o.positional[0];
+  ImportSettings s;
+  s.in = o.positional[0];
   const std::string* outArg = o.Value("-o");
   if (!outArg) return c.Error(Tr("import needs -o FILE"));
-  std::optional<Format> format = inArg == "-" ? std::nullopt : FormatOfPath(inArg);
-  Encoding encoding;
-  if (ReadFormatOptions(c, o, format, encoding) != kOk) return kTrouble;
-  std::optional<CString> name;
+  s.format = s.in == "-" ? std::nullopt : FormatOfPath(s.in);
+  if (ReadFormatOptions(c, o, s.format, s.encoding) != kOk) return kTrouble;
+  s.keepLineBreaks = o.Flag("--keep-line-breaks");
   if (const std::string* n = o.Value("--name")) {
     auto bytes = FromUtf8(*n);
     if (!bytes) return c.Error(Tr("the name cannot be written in code page 932"));
-    name = CString(std::move(*bytes));
+    s.name = CString(std::move(*bytes));
   }
+  // Only a JSON document can carry a name of its own.
+  if (!s.name && s.format.value_or(Format::Tsv) != Format::Json)
+    return c.Error(Tr("import needs --name NAME"));
   std::string error;
   const auto destination = ResolveOutput(*outArg, error);
   if (!destination) return c.Error(error);
   if (destination->exists && !o.Flag("--force"))
     return c.Error(Fmt(Tr("%s exists; use --force to replace it"), {*outArg}));
-
-  auto input = OpenInput(c, inArg, error);
-  if (!input) return c.Error(error);
-  auto book = std::make_unique<CDictData>();
-  Importer importer(*book, encoding, o.Flag("--keep-line-breaks"));
-  bool read = false;
-  try {
-    InputReader reader(*input, encoding == Encoding::Utf8);
-    read = ReadRecords(format.value_or(Format::Tsv), reader, importer, error);
-  } catch (const CFileException& e) {
-    return c.Error(e.what());
-  }
-  input->Close();
-  if (!read) return c.Error(Fmt(Tr("%s: %s; nothing was written"), {inArg, error}));
-  if (!name) name = importer.name();
-  if (!name) return c.Error(Tr("import needs --name NAME"));
-  book->m_strName = *name;
-
-  auto file = OpenOutput(c, *destination, error);
-  if (!file) return c.Error(error);
-  const DictIoResult written = WriteOpenDictionary(*file, *book);
-  if (!written.ok()) {
-    return c.Error(written.detail.empty() ? Fmt(Tr("cannot write %s"), {destination->Name()})
-                                          : written.detail);
-  }
-  const auto n = static_cast<unsigned long>(book->m_nCount);
-  c.err << "vkd: "
-        << Fmt(TrN("wrote %s entry to %s", "wrote %s entries to %s", n),
-               {std::to_string(n), destination->Name()})
-        << "\n";
-  return kOk;
+  if (destination->kind == Destination::Replace && s.name)
+    return ImportStreaming(c, s, *destination);
+  return ImportWhole(c, s, *destination);
 }
 
 }  // namespace vkd

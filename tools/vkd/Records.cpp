@@ -56,18 +56,14 @@ bool Importer::Decode(std::string_view text, std::string& bytes, std::string& er
 }
 
 bool Importer::Add(std::string_view word, std::string_view meaning, std::string& error) {
-  if (m_book.m_nCount == CDictData::MAX_WORDS) {
+  if (m_count == CDictData::MAX_WORDS) {
     error = Fmt(Tr("more than %s entries"), {std::to_string(CDictData::MAX_WORDS)});
     return false;
   }
-  // Each text is made in a string of its own, sized to fit: the book keeps them all to the end,
-  // and the reader keeps its own strings for the next record.
-  std::string w, m;
-  if (!Decode(word, w, error) || !Decode(meaning, m, error)) return false;
-  if (!m_keepLineBreaks && StoreLineBreaks(m)) m.shrink_to_fit();
-  const int i = m_book.m_nCount++;
-  m_book.m_strWord[i] = CString(std::move(w));
-  m_book.m_strMeaning[i] = CString(std::move(m));
+  if (!Decode(word, m_word, error) || !Decode(meaning, m_meaning, error)) return false;
+  if (!m_keepLineBreaks) StoreLineBreaks(m_meaning);
+  if (!m_sink.Add(m_word, m_meaning, error)) return false;
+  ++m_count;
   return true;
 }
 

@@ -41,15 +41,25 @@ void AppendEscaped(std::string& out, std::string_view s, Encoding enc, const Spe
 // "line N: ", the start of every import message.
 std::string LineLabel(size_t n);
 
-// Where imported records go: the word book, as code page 932 text. Meanings have their line
-// breaks stored as CR LF, as the program's window stores them, unless asked to keep them.
+// Where an Importer puts each entry it made.
+class EntrySink {
+ public:
+  virtual ~EntrySink() = default;
+  // Keeps an entry given as code page 932 bytes, and may move from them. False, with why in
+  // error, when it cannot.
+  virtual bool Add(std::string& word, std::string& meaning, std::string& error) = 0;
+};
+
+// Turns each record read into an entry, as code page 932 text, and hands it to a sink. Meanings
+// have their line breaks stored as CR LF, as the program's window stores them, unless asked to
+// keep them. It allows no more than a book's MAX_WORDS entries.
 class Importer {
  public:
-  Importer(CDictData& book, Encoding enc, bool keepLineBreaks)
-      : m_book(book), m_enc(enc), m_keepLineBreaks(keepLineBreaks) {}
+  Importer(EntrySink& sink, Encoding enc, bool keepLineBreaks)
+      : m_sink(sink), m_enc(enc), m_keepLineBreaks(keepLineBreaks) {}
 
   Encoding encoding() const { return m_enc; }
-  int count() const { return m_book.m_nCount; }
+  int count() const { return m_count; }
 
   // Adds an entry from text in the input encoding. False, with why in error, when it would be
   // one entry too many or the text cannot be held.
@@ -62,10 +72,12 @@ class Importer {
   // The text as code page 932 bytes in bytes.
   bool Decode(std::string_view text, std::string& bytes, std::string& error) const;
 
-  CDictData& m_book;
+  EntrySink& m_sink;
   Encoding m_enc;
   bool m_keepLineBreaks;
+  int m_count = 0;
   std::optional<CString> m_name;
+  std::string m_word, m_meaning;  // kept from entry to entry, with their room
 };
 
 }  // namespace vkd
