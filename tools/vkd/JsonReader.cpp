@@ -47,9 +47,9 @@ class Progress {
 
   // Moves past bytes taken after the last ones.
   void Over(std::string_view bytes) {
-    // The last character that is not a blank: a byte that is neither a blank nor a continuation.
+    // The bytes up to the last one that is not a blank end with the last such character.
     size_t solid = bytes.size();
-    while (solid > 0 && (IsBlank(bytes[solid - 1]) || IsContinuation(bytes[solid - 1]))) --solid;
+    while (solid > 0 && IsBlank(bytes[solid - 1])) --solid;
     if (solid > 0) {
       Count(bytes.substr(0, solid));
       m_solid = m_last;
