@@ -64,6 +64,12 @@ const char* FormatName(int i) {
   return i == 0 ? "tsv" : i == 1 ? "csv" : "json";
 }
 
+std::string Times(size_t n, const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < n; ++i) out += text;
+  return out;
+}
+
 TEST(Vkd, ExportImportRoundTripsByteForByte) {
   TempDir dir;
   const std::string original = dir.Path("orig.vkd");
@@ -169,6 +175,10 @@ TEST(Vkd, ExportEscapes) {
 TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
   std::string tooMany;
   for (int i = 0; i < 1025; ++i) tooMany += "w" + std::to_string(i) + "\tm\n";
+  // Line 1 ends the reader's first 256 KiB block, and the 5 its second.
+  const std::string longLines = "{\"entries\": [" + std::string(262130, ' ') + "\n{\"word\": \"" +
+                                Times(50000, Utf8(u8"ね")) + "\", \"meaning\":" +
+                                std::string(112120, ' ') + "5 }]}";
   struct Case {
     const char* format;
     const char* encoding;
@@ -211,6 +221,7 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
        "entry 0: a \\u escape that code page 932 cannot hold"},
       {"json", "utf-8", "{\"entries\": [\n\n{\"word\": \"a\nb\", \"meaning\": \"m\"}]}",
        "line 3, column 12: syntax error while parsing value - invalid string: control character"},
+      {"json", "utf-8", longLines, "line 2, column 162144: entry 0: \"meaning\" must be a string"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.format) + " " + c.encoding + ": " + c.message);
@@ -225,6 +236,8 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
 }
 
 TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
+  // The lead byte of a katakana SO (83 5C) ends the reader's first 256 KiB block.
+  const std::string longSo = Times(140000, "\x83\x5C");
   struct Case {
     const char* format;
     std::string input;
@@ -256,6 +269,10 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
       {"json",
        "{\"entries\": [{\"word\": \"\x83\x5C\xFD\", \"meaning\": \"\\u306d\"}]}",
        {{"\x83\x5C\xFD", "\x82\xCB"}},
+       {"--encoding", "cp932"}},
+      {"json",
+       "{\"entries\": [{\"word\": \"w\", \"meaning\": \"" + longSo + "\"}]}",
+       {{"w", CString(longSo)}},
        {"--encoding", "cp932"}},
   };
   for (const auto& c : cases) {

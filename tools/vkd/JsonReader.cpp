@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <nlohmann/json.hpp>
-#include <optional>
+#include <string>
+#include <string_view>
 
 #include "Json.h"
 #include "Messages.h"
@@ -9,115 +11,206 @@
 namespace vkd {
 namespace {
 
-// Gives the parser the input byte by byte as UTF-8 and keeps the position (line and column,
-// counted in characters) of what it has taken. A code page 932 input is handed over with each
-// non-ASCII character, valid or not, as one private-use character of plane 15 that ToBytes
-// turns back into the same bytes: the parser sees UTF-8 and every byte of the input survives.
-// (A \u escape of a plane-15 character in such an input reads as those bytes too.)
-class JsonSource {
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+// A UTF-8 byte that goes on a character begun before it.
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+bool IsLeadByte(unsigned c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Writes a code point of plane 15 (four bytes) as UTF-8 at out and returns the end.
+char* PutPlane15(char* out, unsigned code) {
+  const unsigned cp = 0xF0000 + code;
+  *out++ = static_cast<char>(0xF0 | (cp >> 18));
+  *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+  *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+  *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+  return out;
+}
+
+// A line and a column, counted in characters; column 0 is before the first character.
+struct Position {
+  size_t line = 1;
+  size_t column = 0;
+};
+
+// How far the parser has read: the position of the last character taken and of the last one
+// that was not a blank. Moves over whole runs of bytes at once; it keeps none of them.
+class Progress {
  public:
-  struct Position {
-    size_t line = 1;
-    size_t column = 0;
-  };
-
-  JsonSource(InputReader& in, Encoding enc) : m_in(in), m_enc(enc) {}
-
-  // UTF-8 input goes to the parser as it is, straight from the reader's buffer.
-  bool AtEnd() {
-    if (m_enc == Encoding::Utf8) return m_in.Peek() < 0;
-    return m_next == m_size && !Load();
-  }
-  char Current() {
-    if (m_enc == Encoding::Utf8) return static_cast<char>(m_in.Peek());
-    return m_pending[m_next];
-  }
-  void Advance() {
-    if (m_enc == Encoding::Cp932) {
-      ++m_next;
-      return;
-    }
-    const int c = m_in.Get();
-    if ((c & 0xC0) != 0x80) Step(c);  // columns count characters, not bytes
-  }
-
-  // Where the last character taken was, and the last one that was not a blank.
   Position Last() const { return m_last; }
   Position LastSolid() const { return m_solid; }
 
-  // A string from the parser as bytes in the input encoding. False for a \u escape that code
-  // page 932 cannot hold.
-  bool ToBytes(std::string& text) const {
-    if (m_enc == Encoding::Utf8) return true;
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      const size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-      if (n == 1) {
-        out += static_cast<char>(c);
-      } else if (n == 4 && c == 0xF3 && static_cast<unsigned char>(text[i + 1]) >= 0xB0) {
-        const unsigned cp = ((c & 7u) << 18) | ((text[i + 1] & 0x3Fu) << 12) |
-                            ((text[i + 2] & 0x3Fu) << 6) | (text[i + 3] & 0x3Fu);
-        if (cp >= 0xF0100) out += static_cast<char>((cp >> 8) & 0xFF);
-        out += static_cast<char>(cp & 0xFF);
-      } else {
-        auto bytes = FromUtf8(std::string_view(text).substr(i, n));
-        if (!bytes) return false;
-        out += *bytes;
-      }
-      i += n;
+  // Moves past bytes taken after the last ones.
+  void Over(std::string_view bytes) {
+    // The bytes up to the last one that is not a blank end with the last such character.
+    size_t solid = bytes.size();
+    while (solid > 0 && IsBlank(bytes[solid - 1])) --solid;
+    if (solid > 0) {
+      Count(bytes.substr(0, solid));
+      m_solid = m_last;
     }
-    text = std::move(out);
-    return true;
+    Count(bytes.substr(solid));
   }
 
  private:
-  // The next character of a code page 932 input into m_pending.
-  bool Load() {
-    const int c = m_in.Get();
-    if (c < 0) return false;
-    m_next = 0;
-    m_size = 1;
-    m_pending[0] = static_cast<char>(c);
-    Step(c);
-    if (c >= 0x80) {
-      unsigned cp = 0xF0000 + static_cast<unsigned>(c);
-      const int trail = m_in.Peek();
-      if (cp932IsLead(c) && trail >= 0 && IsTrailByte(static_cast<unsigned char>(trail)))
-        cp = 0xF0000 + ((static_cast<unsigned>(c) << 8) | static_cast<unsigned>(m_in.Get()));
-      m_pending[0] = static_cast<char>(0xF0 | (cp >> 18));
-      m_pending[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      m_pending[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      m_pending[3] = static_cast<char>(0x80 | (cp & 0x3F));
-      m_size = 4;
+  // Counts characters line by line; a line feed is the last character of its line.
+  void Count(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const size_t lf = bytes.find('\n');
+      const size_t n = lf == std::string_view::npos ? bytes.size() : lf + 1;
+      size_t characters = 0;
+      for (size_t i = 0; i < n; ++i) characters += !IsContinuation(bytes[i]);
+      if (characters > 0) {
+        if (m_newLine) m_last = {m_last.line + 1, 0};
+        m_newLine = false;
+        m_last.column += characters;
+      }
+      if (lf == std::string_view::npos) return;
+      m_newLine = true;
+      bytes.remove_prefix(n);
     }
-    return true;
   }
 
-  static bool cp932IsLead(int c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-  void Step(int c) {
-    if (m_newLine) {
-      ++m_last.line;
-      m_last.column = 0;
-      m_newLine = false;
-    }
-    ++m_last.column;
-    m_newLine = c == '\n';
-    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') m_solid = m_last;
-  }
-
-  InputReader& m_in;
-  Encoding m_enc;
-  char m_pending[4] = {};
-  size_t m_next = 0;
-  size_t m_size = 0;
   Position m_last;
   Position m_solid;
   bool m_newLine = false;
 };
 
-// The parser's view of a JsonSource: an input iterator of chars.
+// Gives the parser its input as UTF-8, a window of bytes at a time, and tells the position of
+// what it has taken, counting only when asked. A code page 932 input is handed over with each
+// non-ASCII character, valid or not, as one private-use character of plane 15 that ToBytes
+// turns back into the same bytes: the parser sees UTF-8 and every byte of the input survives.
+// (A \u escape of a plane-15 character in such an input reads as those bytes too.)
+class JsonSource {
+ public:
+  JsonSource(InputReader& in, Encoding enc) : m_in(in), m_enc(enc) {}
+
+  // The parser's reading, through JsonIterator: a pointer compare and increment but at the end
+  // of a window.
+  bool AtEnd() { return m_next == m_end && !NextWindow(); }
+  char Current() const { return *m_next; }
+  void Advance() { ++m_next; }
+
+  // Where the last character taken was, and the last one that was not a blank.
+  Position Last() const { return Now().Last(); }
+  Position LastSolid() const { return Now().LastSolid(); }
+
+  // Sets out to a string from the parser as bytes in the input encoding. False for a \u escape
+  // that code page 932 cannot hold.
+  bool ToBytes(const std::string& text, std::string& out) const {
+    if (m_enc == Encoding::Utf8) {
+      out.assign(text);
+      return true;
+    }
+    out.resize(text.size());  // no character takes more bytes in code page 932 than in UTF-8
+    char* p = out.data();
+    for (size_t i = 0; i < text.size();) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      const size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+      if (n == 1) {
+        *p++ = static_cast<char>(c);
+      } else if (n == 4 && c == 0xF3 && static_cast<unsigned char>(text[i + 1]) >= 0xB0) {
+        const unsigned cp = ((c & 7u) << 18) | ((text[i + 1] & 0x3Fu) << 12) |
+                            ((text[i + 2] & 0x3Fu) << 6) | (text[i + 3] & 0x3Fu);
+        if (cp >= 0xF0100) *p++ = static_cast<char>((cp >> 8) & 0xFF);
+        *p++ = static_cast<char>(cp & 0xFF);
+      } else {
+        const auto bytes = FromUtf8(std::string_view(text).substr(i, n));
+        if (!bytes) return false;
+        p = std::copy(bytes->begin(), bytes->end(), p);
+      }
+      i += n;
+    }
+    out.resize(static_cast<size_t>(p - out.data()));
+    return true;
+  }
+
+ private:
+  // The position at the parser's next byte.
+  Progress Now() const {
+    Progress now = m_base;
+    now.Over(std::string_view(m_start, static_cast<size_t>(m_next - m_start)));
+    return now;
+  }
+
+  // Counts the window just used up and takes the next one; false at the end of the input. Out
+  // of line, so that the parser's path for each byte stays small enough to be inlined.
+  [[gnu::noinline]] bool NextWindow() {
+    m_base.Over(std::string_view(m_start, static_cast<size_t>(m_end - m_start)));
+    m_start = m_next = m_end;
+    return m_enc == Encoding::Utf8 ? LoadUtf8() : LoadCp932();
+  }
+
+  // UTF-8 input goes to the parser as it is, straight from the reader's buffer.
+  bool LoadUtf8() {
+    const std::string_view ahead = m_in.Ahead();
+    m_in.Skip(ahead.size());
+    SetWindow(ahead.data(), ahead.data() + ahead.size());
+    return !ahead.empty();
+  }
+
+  // Code page 932 input goes in its plane-15 form, a block of the reader's at a time.
+  bool LoadCp932() {
+    const std::string_view ahead = m_in.Ahead();
+    if (ahead.empty()) return false;
+    if (m_window.size() < 4 * ahead.size()) m_window.resize(4 * ahead.size());
+    char* out = m_window.data();
+    size_t i = 0;
+    while (i < ahead.size()) {
+      const auto c = static_cast<unsigned char>(ahead[i]);
+      if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+        ++i;
+      } else if (!IsLeadByte(c)) {
+        out = PutPlane15(out, c);
+        ++i;
+      } else if (i + 1 == ahead.size()) {
+        break;  // its trail byte may be in the next block
+      } else {
+        const auto trail = static_cast<unsigned char>(ahead[i + 1]);
+        const bool pair = IsTrailByte(trail);
+        out = PutPlane15(out, pair ? (c << 8) | trail : c);
+        i += pair ? 2 : 1;
+      }
+    }
+    m_in.Skip(i);
+    if (i < ahead.size()) out = PutLastLead(out);
+    SetWindow(m_window.data(), out);
+    return true;
+  }
+
+  // The lead byte that ends a block, with the first byte of the next block if that is its trail.
+  char* PutLastLead(char* out) {
+    const auto lead = static_cast<unsigned>(m_in.Get());
+    const int trail = m_in.Peek();
+    if (trail >= 0 && IsTrailByte(static_cast<unsigned char>(trail)))
+      return PutPlane15(out, (lead << 8) | static_cast<unsigned>(m_in.Get()));
+    return PutPlane15(out, lead);
+  }
+
+  void SetWindow(const char* begin, const char* end) {
+    m_start = m_next = begin;
+    m_end = end;
+  }
+
+  InputReader& m_in;
+  Encoding m_enc;
+  std::string m_window;  // a code page 932 input's current window
+  // The window: the parser has taken the bytes from m_start to m_next, and m_base is the
+  // position at m_start.
+  const char* m_start = nullptr;
+  const char* m_next = nullptr;
+  const char* m_end = nullptr;
+  Progress m_base;
+};
+
+// The parser's view of a JsonSource: an input iterator of chars. Copies share the source's
+// reading position.
 class JsonIterator {
  public:
   using iterator_category = std::input_iterator_tag;
@@ -166,14 +259,16 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
   bool string(string_t& text) override {
     if (m_skip > 0 || m_key == Key::Other) return true;
     if (m_where == Where::Top && m_key == Key::Name) {
-      std::string why;
-      if (!Text(text) || !m_importer.SetName(text, why))
+      std::string name, why;
+      if (!Text(text, name) || !m_importer.SetName(name, why))
         return Fail(Fmt(Tr("the name: %s"), {why.empty() ? CannotHold() : why}));
       return true;
     }
     if (m_where == Where::Entry && (m_key == Key::Word || m_key == Key::Meaning)) {
-      if (!Text(text)) return Fail(EntryLabel() + CannotHold());
-      (m_key == Key::Word ? m_word : m_meaning) = std::move(text);
+      // Copied, not moved: both strings keep their room for the next entry.
+      const bool word = m_key == Key::Word;
+      if (!Text(text, word ? m_word : m_meaning)) return Fail(EntryLabel() + CannotHold());
+      (word ? m_hasWord : m_hasMeaning) = true;
       return true;
     }
     return Scalar();
@@ -198,10 +293,10 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
       return m_sawEntries || Fail(Tr("no \"entries\" in the document"));
     }
     // An entry ends.
-    if (!m_word) return Fail(EntryLabel() + Tr("no \"word\""));
-    if (!m_meaning) return Fail(EntryLabel() + Tr("no \"meaning\""));
+    if (!m_hasWord) return Fail(EntryLabel() + Tr("no \"word\""));
+    if (!m_hasMeaning) return Fail(EntryLabel() + Tr("no \"meaning\""));
     std::string why;
-    if (!m_importer.Add(*m_word, *m_meaning, why)) return Fail(EntryLabel() + why);
+    if (!m_importer.Add(m_word, m_meaning, why)) return Fail(EntryLabel() + why);
     m_where = Where::Entries;
     return true;
   }
@@ -234,7 +329,7 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
   enum class Where { Start, Top, Entries, Entry, Done };
   enum class Key { None, Name, Entries, Word, Meaning, Other };
 
-  bool Text(std::string& text) const { return m_source.ToBytes(text); }
+  bool Text(const std::string& text, std::string& out) const { return m_source.ToBytes(text, out); }
   std::string CannotHold() const {
     return m_importer.encoding() == Encoding::Utf8
                ? Tr("text that is not UTF-8 or that code page 932 cannot hold")
@@ -282,8 +377,7 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
     if (m_where == Where::Entries && object) {
       m_where = Where::Entry;
       m_key = Key::None;
-      m_word.reset();
-      m_meaning.reset();
+      m_hasWord = m_hasMeaning = false;
       return true;
     }
     if ((m_where == Where::Top && m_key == Key::Other) ||
@@ -295,7 +389,7 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
   }
 
   bool Fail(const std::string& why) { return Fail(why, m_source.LastSolid()); }
-  bool Fail(const std::string& why, JsonSource::Position at) {
+  bool Fail(const std::string& why, Position at) {
     if (m_error.empty()) {
       m_error =
           Fmt(Tr("line %s, column %s: "), {std::to_string(at.line), std::to_string(at.column)}) +
@@ -310,7 +404,8 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
   Key m_key = Key::None;
   int m_skip = 0;  // depth inside a value being skipped
   bool m_sawEntries = false;
-  std::optional<std::string> m_word, m_meaning;
+  bool m_hasWord = false, m_hasMeaning = false;
+  std::string m_word, m_meaning;  // in the input encoding
   std::string m_error;
 };
 

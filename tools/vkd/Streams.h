@@ -97,6 +97,13 @@ class InputReader {
     if (c >= 0) ++m_pos;
     return c;
   }
+  // The bytes read but not yet taken, reading more first when there are none; empty at the end
+  // of the input. They stay valid until the next call that reads. Skip takes the first n.
+  std::string_view Ahead() {
+    if (m_pos == m_end && !Refill()) return {};
+    return std::string_view(m_buffer).substr(m_pos, m_end - m_pos);
+  }
+  void Skip(size_t n) { m_pos += n; }
   // Appends to out the bytes before the next one that stop marks, and returns that byte
   // (not taken), or -1 at the end of the input.
   int AppendUntil(std::string& out, const std::array<bool, 256>& stop);
