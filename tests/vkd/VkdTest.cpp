@@ -14,6 +14,7 @@
 #include "ReplaceFile.h"
 #include "TempDir.h"
 #include "TestText.h"
+#include "Text.h"
 #include "Vkd.h"
 
 namespace {
@@ -177,8 +178,8 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
   for (int i = 0; i < 1025; ++i) tooMany += "w" + std::to_string(i) + "\tm\n";
   // Line 1 ends the reader's first 256 KiB block, and the 5 its second.
   const std::string longLines = "{\"entries\": [" + std::string(262130, ' ') + "\n{\"word\": \"" +
-                                Times(50000, Utf8(u8"ね")) + "\", \"meaning\":" +
-                                std::string(112120, ' ') + "5 }]}";
+                                Times(50000, Utf8(u8"ね")) +
+                                "\", \"meaning\":" + std::string(112120, ' ') + "5 }]}";
   struct Case {
     const char* format;
     const char* encoding;
@@ -191,7 +192,9 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
       {"tsv", "utf-8", "a\tb\\x\n", "line 1: unknown escape \\x"},
       {"tsv", "utf-8", "a\tb\\", "line 1: backslash at the end of the line"},
       {"tsv", "utf-8", "a\tb\rc\n", "line 1: a carriage return must be written \\r"},
-      {"tsv", "utf-8", "ok\tok\n\xF0\x9F\x98\x80\tsmile\n", "line 2: text that is not UTF-8"},
+      // An entry refused while reading went on is told before a later fault.
+      {"tsv", "utf-8", "ok\tok\n\xF0\x9F\x98\x80\tsmile\nno tab\n",
+       "line 2: text that is not UTF-8"},
       {"tsv", "utf-8", "caf\xC3\xA9\tx\n", "line 1: text that is not UTF-8 or that code page"},
       {"tsv", "utf-8", "bad\xFF\tx\n", "line 1: text that is not UTF-8"},
       {"csv", "utf-8", "a,b\r\n\r\nc,d\r\n", "line 2: empty line"},
@@ -213,8 +216,9 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
       {"json", "utf-8", "{\"name\": \"\u8f9e\u66f8\", \"entries\": {}}",
        "line 1, column 27: \"entries\" must be an array"},  // columns count characters
       {"json", "utf-8", "{\"name\": \"n\"}", "no \"entries\""},
-      {"json", "utf-8", "{\"entries\": [{\"word\": \"\\ud83d\\ude00\", \"meaning\": \"m\"}]}",
-       "entry 0: text that is not UTF-8 or that code page 932 cannot hold"},
+      {"json", "utf-8",
+       "{\"entries\": [{\"word\": \"\\ud83d\\ude00\", \"meaning\": \"m\"}, {}, x]}",
+       "line 1, column 53: entry 0: text that is not UTF-8 or that code page 932 cannot hold"},
       {"json", "utf-8", "{\"entries\": [{\"word\": \"\\ud83d\", \"meaning\": \"m\"}]}",
        "line 1, column 30: syntax error while parsing value - invalid string: surrogate"},
       {"json", "cp932", "{\"entries\": [{\"word\": \"\\u00e9\", \"meaning\": \"m\"}]}",
@@ -232,6 +236,34 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
     EXPECT_EQ(r.status, vkd::kTrouble);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_TRUE(dir.Entries().empty());
+  }
+}
+
+// The table vkd converts UTF-8 through gives what the converter gives, character by character:
+// every character of the Basic Multilingual Plane, and what is not UTF-8 at all.
+TEST(Vkd, ImportConvertsAsTheConverterDoes) {
+  std::vector<std::string> texts = {"\xC0\xAF",         "\xE0\x80\xAF", "\xED\xA0\x80",
+                                    "\xF4\x90\x80\x80", "\xE3\x81",     "\x80",
+                                    "\xF0\x9F\x98\x80", "a\xFF" "b"};
+  for (char32_t c = 0; c < 0x10000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    std::string utf8;
+    if (c < 0x80) {
+      utf8 = {static_cast<char>(c)};
+    } else if (c < 0x800) {
+      utf8 = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      utf8 = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+              static_cast<char>(0x80 | (c & 0x3F))};
+    }
+    texts.push_back("x" + utf8);
+  }
+  for (const auto& text : texts) {
+    std::string table = "kept", converter = "kept";
+    const bool byTable = vkd::AppendFromUtf8(table, text);
+    ASSERT_EQ(byTable, vkd::AppendFromUtf8ByConverter(converter, text))
+        << testing::PrintToString(text);
+    ASSERT_EQ(table, converter) << testing::PrintToString(text);
   }
 }
 
@@ -305,8 +337,8 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
   // A disk that fills up while the entries are written leaves the old file as it was.
   PendingReplacement::SetWriteLimitForTesting(100);
-  const auto full = Vkd({"import", "-", "-o", out, "--name", "y", "--force"},
-                        std::string(300, 'w') + "\tm\n");
+  const auto full =
+      Vkd({"import", "-", "-o", out, "--name", "y", "--force"}, std::string(300, 'w') + "\tm\n");
   PendingReplacement::SetWriteLimitForTesting(std::nullopt);
   EXPECT_EQ(full.status, vkd::kTrouble);
   EXPECT_NE(full.err.find("No space left"), std::string::npos) << full.err;
@@ -390,7 +422,8 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
       {{"import", "-", "--name", "n", "-o", folder}, vkd::kTrouble, "is a directory"},
       {{"export", damaged, "-o", folder}, vkd::kTrouble, "is a directory"},
       // − (U+2212) would be stored as the code of － (U+FF0D): another file.
-      {{"import", "-", "--name", "n", "-o", dir.Path("x\u2212y.vkd")}, vkd::kTrouble,
+      {{"import", "-", "--name", "n", "-o", dir.Path("x\u2212y.vkd")},
+       vkd::kTrouble,
        "the character \u2212 at byte"},
       {{"check", dir.Path("a\u301cb.vkd")}, vkd::kTrouble, "the character \u301c at byte"},
       {{}, vkd::kTrouble, "Usage: vkd"},
@@ -417,11 +450,11 @@ TEST(Vkd, SearchMatchesAsTheProgramDoes) {
   // Words 0..5; katakana SO (83 5C) ends in a backslash byte, and the full-width space
   // (81 40) in "@".
   WriteBytes(path, DictBytes("n", {{U8(u8"ソース"), "m"},
-                                 {"back\\slash", "m"},
-                                 {U8(u8"表"), "m"},
-                                 {U8(u8"全角　空白"), "m"},
-                                 {"mail@example", "m"},
-                                 {"Cat", "m"}}));
+                                   {"back\\slash", "m"},
+                                   {U8(u8"表"), "m"},
+                                   {U8(u8"全角　空白"), "m"},
+                                   {"mail@example", "m"},
+                                   {"Cat", "m"}}));
   struct Case {
     std::string text;
     std::vector<int> expected;

@@ -62,7 +62,6 @@ class CsvReader {
   bool Read(Importer& importer, std::string& error) {
     size_t blank = 0;  // the first blank line just read; an error only if a record follows
     std::vector<std::string> fields;
-    std::string why;
     while (m_in.Peek() >= 0) {
       const size_t recordLine = m_line;
       if (m_in.Peek() == '\r' || m_in.Peek() == '\n') {
@@ -82,7 +81,7 @@ class CsvReader {
             error, recordLine,
             Fmt(Tr("expected 2 fields (word,meaning), found %s"), {std::to_string(fields.size())}));
       }
-      if (!importer.Add(fields[0], fields[1], why)) return Fail(error, recordLine, why);
+      if (!importer.Add(fields[0], fields[1], LineLabel(recordLine), error)) return false;
     }
     return true;
   }

@@ -1,6 +1,7 @@
 #include "Text.h"
 
 #include "Cp932.h"
+#include "Cp932Encoder.h"
 
 namespace vkd {
 namespace {
@@ -74,6 +75,11 @@ void AppendUtf8Lossy(std::string& out, std::string_view bytes) {
 }
 
 bool AppendFromUtf8(std::string& out, std::string_view utf8) {
+  thread_local Cp932Encoder encoder;
+  return encoder.Append(out, utf8);
+}
+
+bool AppendFromUtf8ByConverter(std::string& out, std::string_view utf8) {
   if (cp932::AppendFromUtf8(out, utf8)) return true;  // the usual case, in one call
   // Split at the extra characters, which no converter takes, and convert the pieces between.
   const size_t before = out.size();

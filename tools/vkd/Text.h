@@ -38,6 +38,9 @@ void AppendUtf8Lossy(std::string& out, std::string_view bytes);
 // Appends the code page 932 form of UTF-8 text to out; false, with out as it was, for bytes that
 // are not UTF-8 or a character that the code page cannot hold.
 bool AppendFromUtf8(std::string& out, std::string_view utf8);
+// The same through the framework's converter a string at a time: what AppendFromUtf8 gives is
+// this, looked up once per character.
+bool AppendFromUtf8ByConverter(std::string& out, std::string_view utf8);
 
 // UTF-8 to code page 932; nullopt for bytes that are not UTF-8 or a character that the code
 // page cannot hold.

@@ -90,11 +90,11 @@ bool ReadTsv(InputReader& in, Importer& importer, std::string& error) {
       error = LineLabel(blank) + Tr("empty line; expected word<TAB>meaning");
       return false;
     }
-    if (!SplitLine(line, importer.encoding(), fields, why) ||
-        !importer.Add(fields[0], fields[1], why)) {
+    if (!SplitLine(line, importer.encoding(), fields, why)) {
       error = LineLabel(lineNo) + why;
       return false;
     }
+    if (!importer.Add(fields[0], fields[1], LineLabel(lineNo), error)) return false;
   }
   return true;
 }
