@@ -242,9 +242,15 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
 // The table vkd converts UTF-8 through gives what the converter gives, character by character:
 // every character of the Basic Multilingual Plane, and what is not UTF-8 at all.
 TEST(Vkd, ImportConvertsAsTheConverterDoes) {
-  std::vector<std::string> texts = {"\xC0\xAF",         "\xE0\x80\xAF", "\xED\xA0\x80",
-                                    "\xF4\x90\x80\x80", "\xE3\x81",     "\x80",
-                                    "\xF0\x9F\x98\x80", "a\xFF" "b"};
+  std::vector<std::string> texts = {"\xC0\xAF",
+                                    "\xE0\x80\xAF",
+                                    "\xED\xA0\x80",
+                                    "\xF4\x90\x80\x80",
+                                    "\xE3\x81",
+                                    "\x80",
+                                    "\xF0\x9F\x98\x80",
+                                    "a\xFF"
+                                    "b"};
   for (char32_t c = 0; c < 0x10000; ++c) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
     std::string utf8;
@@ -308,14 +314,18 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
        {"--encoding", "cp932"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.format) + ": " + c.input);
     TempDir dir;
-    std::vector<std::string> args = {"import",          "-",        "--name", "n", "-o",
-                                     dir.Path("o.vkd"), "--format", c.format};
-    args.insert(args.end(), c.extra.begin(), c.extra.end());
-    const auto r = Vkd(args, c.input);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(ReadBytes(dir.Path("o.vkd")), DictBytes("n", c.entries));
+    WriteBytes(dir.Path("in"), c.input);
+    for (const std::string& in :
+         {std::string("-"), dir.Path("in")}) {  // a file is read a block ahead
+      SCOPED_TRACE(std::string(c.format) + " from " + in + ": " + c.input.substr(0, 80));
+      std::vector<std::string> args = {"import",          in,         "--name", "n",      "-o",
+                                       dir.Path("o.vkd"), "--format", c.format, "--force"};
+      args.insert(args.end(), c.extra.begin(), c.extra.end());
+      const auto r = Vkd(args, c.input);
+      ASSERT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(ReadBytes(dir.Path("o.vkd")), DictBytes("n", c.entries));
+    }
   }
 }
 

@@ -91,7 +91,7 @@ bool ReadInput(const Context& c, const ImportSettings& s, Importer& importer, st
   auto input = OpenInput(c, s.in, error);
   if (!input) return false;
   try {
-    InputReader reader(*input, s.encoding == Encoding::Utf8);
+    InputReader reader(*input, s.encoding == Encoding::Utf8, s.in != "-");
     const bool read = ReadRecords(s.format.value_or(Format::Tsv), reader, importer, error);
     // An entry that failed while the reading went on came before where the reading stopped.
     std::string earlier;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <istream>
@@ -93,27 +94,93 @@ void Output::Flush() {
   m_buffer.clear();
 }
 
-InputReader::InputReader(CFile& file, bool skipBom) : m_file(file) {
-  m_buffer.resize(256 * 1024);
+namespace {
+constexpr size_t kBlock = 256 * 1024;
+}  // namespace
+
+ReadAhead::ReadAhead(CFile& file, size_t block) : m_file(file) {
+  m_block.resize(block);
+  m_thread = std::thread([this] { Run(); });
+}
+
+ReadAhead::~ReadAhead() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_stop = true;
+  }
+  m_changed.notify_all();
+  m_thread.join();
+}
+
+void ReadAhead::Run() {
+  std::unique_lock lock(m_mutex);
+  for (;;) {
+    // m_block is this thread's while it is not ready.
+    lock.unlock();
+    size_t n = 0;
+    std::exception_ptr thrown;
+    try {
+      n = m_file.Read(m_block.data(), static_cast<UINT>(m_block.size()));
+    } catch (...) {
+      thrown = std::current_exception();
+    }
+    lock.lock();
+    m_size = n;
+    m_thrown = thrown;
+    m_ready = true;
+    m_changed.notify_all();
+    if (n == 0 || thrown) return;  // the end, or a failure: nothing more to read
+    m_changed.wait(lock, [&] { return !m_ready || m_stop; });
+    if (m_stop) return;
+  }
+}
+
+size_t ReadAhead::Take(std::string& buffer) {
+  std::unique_lock lock(m_mutex);
+  m_changed.wait(lock, [&] { return m_ready; });
+  if (m_thrown) std::rethrow_exception(m_thrown);
+  const size_t n = m_size;
+  if (n == 0) return 0;  // stays at the end
+  if (buffer.size() < m_block.size()) buffer.resize(m_block.size());
+  buffer.swap(m_block);
+  m_ready = false;
+  lock.unlock();
+  m_changed.notify_all();
+  return n;
+}
+
+InputReader::InputReader(CFile& file, bool skipBom, bool readAhead) : m_file(file) {
+  if (readAhead) m_ahead = std::make_unique<ReadAhead>(file, kBlock);
   if (!skipBom) return;
   while (m_end - m_pos < 3 && Refill()) {  // a pipe may give fewer bytes at first
   }
   if (m_end - m_pos >= 3 && m_buffer.compare(m_pos, 3, "\xEF\xBB\xBF") == 0) m_pos += 3;
 }
 
+size_t InputReader::NextBlock(std::string& buffer) {
+  if (m_ahead) return m_ahead->Take(buffer);
+  if (buffer.size() < kBlock) buffer.resize(kBlock);
+  return m_file.Read(buffer.data(), static_cast<UINT>(kBlock));
+}
+
 bool InputReader::Refill() {
   if (m_eof) return false;
-  // Unread bytes move to the front and stay.
-  if (m_pos > 0) {
-    std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
-    m_end -= m_pos;
+  if (m_pos == m_end) {  // the usual case: the next block simply takes this one's place
     m_pos = 0;
+    m_end = NextBlock(m_buffer);
+    m_eof = m_end == 0;
+    return !m_eof;
   }
-  if (m_buffer.size() - m_end < 65536) m_buffer.resize(m_buffer.size() * 2);
-  const UINT n = m_file.Read(m_buffer.data() + m_end, static_cast<UINT>(m_buffer.size() - m_end));
-  if (n == 0) m_eof = true;
+  // Unread bytes move to the front and stay, and the next block follows them.
+  const size_t n = NextBlock(m_next);
+  if (n == 0) return m_eof = true, false;
+  std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+  m_end -= m_pos;
+  m_pos = 0;
+  if (m_buffer.size() < m_end + n) m_buffer.resize(std::max(m_buffer.size() * 2, m_end + n));
+  std::memcpy(m_buffer.data() + m_end, m_next.data(), n);
   m_end += n;
-  return n > 0;
+  return true;
 }
 
 int InputReader::AppendUntil(std::string& out, const std::array<bool, 256>& stop) {
