@@ -4,6 +4,8 @@
 # to code page 932. The dictionary is full size: 1024 entries with meanings of about 64 KiB of
 # Japanese and ASCII text with CR LF line breaks, 64 MiB in all. Each time is the best of
 # $RUNS runs (default 5); peak memory is the maximum resident size that /usr/bin/time reports.
+# An import writes its file safely (flushed to the disk before it takes its name), which its
+# baseline, writing to /dev/null, does not.
 #
 # usage: bash bench/vkd/run.sh PATH/TO/vkd [WORKDIR]
 set -euo pipefail
@@ -30,18 +32,17 @@ for f in csv json; do
   [ -s big.$f ] || "$vkd" export big.vkd --format $f >big.$f
 done
 
-# best_of CMD...: the shortest wall time and the shortest CPU time (user + system) of $runs
-# runs, in seconds. CPU time is the steadier of the two on a busy machine.
-best_of() {
-  local best="" cpu="" t
-  local TIMEFORMAT='%3R %3U %3S'
-  for ((r = 0; r < runs; r++)); do
-    t=$({ time "$@" >/dev/null 2>&1; } 2>&1)
-    read -r wall user sys <<<"$t"
-    best=$(awk -v a="$wall" -v b="$best" 'BEGIN { print (b == "" || a < b) ? a : b }')
-    cpu=$(awk -v a="$user" -v s="$sys" -v b="$cpu" 'BEGIN { c = a + s; print (b == "" || c < b) ? c : b }')
-  done
-  echo "$best $cpu"
+# time_of CMD...: the wall time and the CPU time (user + system) of one run, in seconds.
+time_of() {
+  local TIMEFORMAT='%3R %3U %3S' t
+  t=$({ time "$@" >/dev/null 2>&1; } 2>&1)
+  read -r wall user sys <<<"$t"
+  echo "$wall $(awk -v a="$user" -v s="$sys" 'BEGIN { print a + s }')"
+}
+
+# least A B: the smaller of two times, B empty at first.
+least() {
+  awk -v a="$1" -v b="$2" 'BEGIN { print (b == "" || a < b) ? a : b }'
 }
 
 peak_mib() {
@@ -59,9 +60,15 @@ row() {  # row NAME LIMIT BASELINE-NAME -- VKD-COMMAND... -- BASELINE-COMMAND...
   while [ "$1" != "--" ]; do cmd+=("$1"); shift; done
   shift
   base=("$@")
-  local v b
-  read -r vw vc <<<"$(best_of "${cmd[@]}")"
-  read -r bw bc <<<"$(best_of "${base[@]}")"
+  # The two run in turn, so that a busy moment of the machine falls on both alike; each time
+  # is the best of $runs runs. CPU time is the steadier of the two on a busy machine.
+  local vw="" vc="" bw="" bc="" w c
+  for ((r = 0; r < runs; r++)); do
+    read -r w c <<<"$(time_of "${cmd[@]}")"
+    vw=$(least "$w" "$vw") vc=$(least "$c" "$vc")
+    read -r w c <<<"$(time_of "${base[@]}")"
+    bw=$(least "$w" "$bw") bc=$(least "$c" "$bc")
+  done
   printf "%-12s %7s %7s %6s | %6s %6s %6s | %-5s %5s %8s\n" "$name" "$vw" "$bw" \
     "$(awk -v a="$vw" -v b="$bw" 'BEGIN { printf "%.2f", a / b }')" "$vc" "$bc" \
     "$(awk -v a="$vc" -v b="$bc" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')" "$basename" "$limit" \
