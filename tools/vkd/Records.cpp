@@ -20,9 +20,8 @@ bool HasLoneBreak(std::string_view text) {
 
 // A lone LF or CR becomes CR LF. Neither byte is ever a trail byte, so the bytes are walked
 // one by one in either encoding.
-// True when it changed text.
-bool StoreLineBreaks(std::string& text) {
-  if (!HasLoneBreak(text)) return false;
+void StoreLineBreaks(std::string& text) {
+  if (!HasLoneBreak(text)) return;
   std::string out;
   out.reserve(text.size() + text.size() / 16);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -35,7 +34,6 @@ bool StoreLineBreaks(std::string& text) {
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
   }
   text = std::move(out);
-  return true;
 }
 
 }  // namespace
