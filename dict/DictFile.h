@@ -40,7 +40,6 @@ class DictEntryWriter {
   DictEntryWriter(CFile& file, std::string_view name);
   // Appends an entry; false, writing nothing, when the book already has MAX_WORDS entries.
   bool Add(std::string_view word, std::string_view meaning);
-  int Count() const { return m_count; }
   // Writes out the entries still buffered, then the count.
   void Finish();
 

@@ -62,6 +62,14 @@ std::string Utf8Of(char32_t cp) {
 
 }  // namespace
 
+// The code of one character's bytes: one byte as it is, two as lead * 256 + trail.
+std::uint16_t Cp932Encoder::CodeOf(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > 2) return kNone;
+  std::uint16_t code = 0;
+  for (unsigned char b : bytes) code = static_cast<std::uint16_t>((code << 8) | b);
+  return code;
+}
+
 const Cp932Encoder::Page& Cp932Encoder::Fill(char32_t cp) {
   std::unique_ptr<Page>& page = m_pages[cp >> 8];
   page = std::make_unique<Page>();
@@ -71,12 +79,7 @@ const Cp932Encoder::Page& Cp932Encoder::Fill(char32_t cp) {
     bytes.clear();
     const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
     const bool ok = !surrogate && AppendFromUtf8ByConverter(bytes, Utf8Of(c));
-    (*page)[c - first] = !ok || bytes.empty() || bytes.size() > 2
-                             ? kNone
-                             : static_cast<std::uint16_t>(
-                                   bytes.size() == 1 ? static_cast<unsigned char>(bytes[0])
-                                                     : (static_cast<unsigned char>(bytes[0]) << 8) |
-                                                           static_cast<unsigned char>(bytes[1]));
+    (*page)[c - first] = ok ? CodeOf(bytes) : kNone;
   }
   return *page;
 }

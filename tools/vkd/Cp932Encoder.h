@@ -28,6 +28,7 @@ class Cp932Encoder {
     const Page* page = m_pages[cp >> 8].get();
     return page ? *page : Fill(cp);
   }
+  static std::uint16_t CodeOf(std::string_view bytes);
   // Fills the page of cp from the converter.
   const Page& Fill(char32_t cp);
 
