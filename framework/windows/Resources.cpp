@@ -1,5 +1,7 @@
 #include "Resources.h"
 
+#include "CString.h"
+
 namespace {
 ResourceSet g_resources;
 
@@ -20,4 +22,15 @@ const VersionInfo* AfxGetVersionInfo() { return g_resources.version; }
 const std::u8string_view* AfxFindString(unsigned id) {
   const StringResource* s = FindById(g_resources.strings, id);
   return s ? &s->text : nullptr;
+}
+
+// A string of the table in code page 932; it lives here, beside the table it reads.
+bool CString::LoadString(unsigned id) {
+  const std::u8string_view* text = AfxFindString(id);
+  if (!text) {
+    Empty();
+    return false;
+  }
+  *this = FromU8(*text);
+  return !IsEmpty();
 }

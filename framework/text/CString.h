@@ -37,7 +37,8 @@ class CString {
   // that a match never begins on the trail byte of a double-byte character; -1 when none.
   int Find(const CString& sub, int start = 0) const;
 
-  // Loads string resource id; false (and empty) when there is none.
+  // Loads string resource id; false (and empty) when there is none. Defined with the string
+  // table in the windows library, so only code linking that library calls it.
   bool LoadString(unsigned id);
 
   // Type-safe printf subset: %s takes a CString or const char*, %d an integer, %% a percent.

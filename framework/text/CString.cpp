@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "Cp932.h"
-#include "Resources.h"
 
 CString CString::FromU8(std::u8string_view text) {
   auto bytes = cp932::FromUtf8({reinterpret_cast<const char*>(text.data()), text.size()});
@@ -29,16 +28,6 @@ int CString::Find(const CString& sub, int start) const {
     i += cp932::IsLeadByte(static_cast<unsigned char>(m_bytes[i])) ? 2 : 1;
   }
   return -1;
-}
-
-bool CString::LoadString(unsigned id) {
-  const std::u8string_view* text = AfxFindString(id);
-  if (!text) {
-    Empty();
-    return false;
-  }
-  *this = FromU8(*text);
-  return !IsEmpty();
 }
 
 void CString::FormatArgs(const CString& format, const Arg* args, size_t count) {
