@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "NativePath.h"
+
 #ifndef VOKARI_VERSION
 #define VOKARI_VERSION "unknown"
 #endif
@@ -57,7 +59,8 @@ StartRequest ParseCommandLine(const std::vector<std::string>& args,
   r.hasFile = true;
   // The path is kept as given apart from the directory in front: "..", links and all.
   const std::filesystem::path full = startDir / std::filesystem::path(files.front());
-  if (!CString::FromUtf8(full.string(), r.file)) r.file.Empty();
+  // Only an exact form names the same file: 〜 or ¥ would come back as another character.
+  if (std::optional<CString> path = FromNativePath(full.string())) r.file = *path;
   return r;
 }
 

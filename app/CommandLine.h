@@ -14,7 +14,7 @@ struct StartRequest {
   Kind kind = OpenWindow;
   bool hasFile = false;
   // The file to open at start, made absolute from the start-up directory, in code page 932;
-  // empty when its name has no code page 932 form.
+  // empty when its name has no exact code page 932 form (one that names this file and no other).
   CString file;
   std::string problem;  // what is wrong with a UsageError
 };

@@ -25,6 +25,8 @@ TEST(CommandLineTest, AFileNamedOpensAtStartAndOptionsAnswerWithoutAWindow) {
   WriteBytes(dir / "sub" / "eng.vkd", VkdFile("eng", {{"cat", "neko"}}));
   WriteBytes(dir / "-x.vkd", VkdFile("dash", {}));
   WriteBytes(dir / "mem.vkd", VkdFile("mem", {}));
+  WriteBytes(dir / "\xEF\xBD\x9E.vkd", VkdFile("wave", {}));  // ～, what 〜 would turn into
+  WriteBytes(dir / "\\.vkd", VkdFile("backslash", {}));       // what ¥ would turn into
   WriteBytes(dir / "bad.vkd", VkdString("d") + VkdCount(4));
   const std::string ini = "[General]\r\nLastFileOpen=1\r\nLastPath=" + dir.Path("mem.vkd") + "\r\n";
   const Case cases[] = {
@@ -41,6 +43,18 @@ TEST(CommandLineTest, AFileNamedOpensAtStartAndOptionsAnswerWithoutAWindow) {
       {"damaged file", {"bad.vkd"}, -1, "", u8"ファイルが壊れてるよ", u8"--読み込まれていません--"},
       {"name without a code page 932 form",
        {"\xF0\x9F\x98\x80.vkd"},
+       -1,
+       "",
+       u8"ファイルが開けないよ",
+       u8"--読み込まれていません--"},
+      {"〜 names no other file",
+       {"\xE3\x80\x9C.vkd"},
+       -1,
+       "",
+       u8"ファイルが開けないよ",
+       u8"--読み込まれていません--"},
+      {"¥ names no other file",
+       {"\xC2\xA5.vkd"},
        -1,
        "",
        u8"ファイルが開けないよ",
