@@ -97,6 +97,10 @@ CArchive& CArchive::operator<<(const CString& text) {
 
 void CArchive::WriteString(std::string_view bytes) {
   const std::uint64_t n = bytes.size();
+  // 0xFFFFFFFF in the 32-bit length is kept for a longer form that the format never defined:
+  // a longer text is refused whole rather than written short.
+  if (n > kLongestString)
+    throw CArchiveException(CArchiveException::generic, GetPosition(), true, n, 0);
   unsigned char prefix[7];
   UINT size = 0;
   if (n < 0xFF) {
@@ -112,7 +116,12 @@ void CArchive::WriteString(std::string_view bytes) {
     for (int i = 0; i < 4; ++i) prefix[size++] = static_cast<unsigned char>(n >> (8 * i));
   }
   Write(prefix, size);
-  Write(bytes.data(), static_cast<UINT>(n));
+  // Write takes a 32-bit count; the text goes in pieces that fit it.
+  for (std::string_view rest = bytes; !rest.empty();) {
+    const size_t piece = std::min<size_t>(rest.size(), 0x40000000);
+    Write(rest.data(), static_cast<UINT>(piece));
+    rest.remove_prefix(piece);
+  }
 }
 
 // ---- loading

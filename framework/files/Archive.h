@@ -34,6 +34,8 @@ class CArchiveException : public std::runtime_error {
 class CArchive {
  public:
   enum Mode { store = 0, load = 1 };
+  // The longest string the string form can hold, in bytes.
+  static constexpr std::uint64_t kLongestString = 0xFFFFFFFE;
 
   CArchive(CFile* file, UINT mode, int bufSize = 4096);
   // Abandons the archive without writing out its buffer, as Abort.
@@ -47,7 +49,8 @@ class CArchive {
   // Strings as a 1-, 3- or 7-byte length prefix and the bytes, no terminator. Loading also
   // takes the UTF-16 form marked by the 16-bit length 0xFFFE and converts it to code page 932.
   CArchive& operator<<(const CString& text);
-  // Writes bytes in the string form, as << does for a CString holding them.
+  // Writes bytes in the string form, as << does for a CString holding them. Text longer than
+  // kLongestString raises CArchiveException (generic) before anything of it is written.
   void WriteString(std::string_view bytes);
   CArchive& operator>>(CString& text);
   // Reads past one string as >> does, with the same failures, keeping none of it.

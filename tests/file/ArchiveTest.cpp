@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <string>
 
@@ -226,6 +227,20 @@ TEST(Archive, FailedWriteThrowsAndAbandonsCleanly) {
         CFileException);
     EXPECT_LE(file.Bytes().size(), limit);
   }
+}
+
+TEST(Archive, TextLongerThanTheLongestFormIsRefusedNotCut) {
+  // Untouched anonymous pages: the archive must refuse before it reads any of them.
+  const size_t size = CArchive::kLongestString + 1;
+  void* pages = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(pages, MAP_FAILED);
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  ar.WriteString("a");
+  EXPECT_THROW(ar.WriteString({static_cast<const char*>(pages), size}), CArchiveException);
+  ar.Close();
+  EXPECT_EQ(file.Bytes(), Hex("01") + "a");
+  munmap(pages, size);
 }
 
 TEST(Archive, WrongDirectionAndClosedArchivesThrow) {
