@@ -8,10 +8,21 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 
 #include "QtFileDialog.h"
 #include "QtText.h"
 #include "Wnd.h"
+
+namespace {
+
+bool OnlyLocalFiles(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return false;
+  const QList<QUrl> urls = data->urls();
+  return std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+}  // namespace
 
 QtFileDrop::QtFileDrop(QWidget* window, CWnd& wnd) : QObject(window), m_window(window), m_wnd(wnd) {
   window->setAcceptDrops(true);
@@ -43,7 +54,14 @@ bool QtFileDrop::eventFilter(QObject*, QEvent* event) {
   }
   auto* drop = static_cast<QDropEvent*>(event);
   const QString file = AcceptableFile(drop->mimeData());
-  if (file.isEmpty()) return false;  // text and other drags go on to the control as usual
+  if (file.isEmpty()) {
+    // Text goes on to the control as usual; local files that the window does not take (a
+    // folder, another kind of file) would land in an edit as their address, so they stop here.
+    if (!OnlyLocalFiles(drop->mimeData())) return false;
+    drop->setDropAction(Qt::IgnoreAction);
+    drop->ignore();
+    return true;
+  }
   drop->setDropAction(Qt::CopyAction);
   drop->accept();
   if (event->type() == QEvent::Drop) {

@@ -1,6 +1,7 @@
 // Files dragged from a file manager onto a window. The window, and every control in it (whose
 // own handling would take a dropped file's name as text), accepts a drag of one local file with
-// the extension its CWnd asks for, and hands the path to the CWnd once the drop is over. It
+// the extension its CWnd asks for, and hands the path to the CWnd once the drop is over; other
+// local files are refused everywhere in it, so that no edit takes their address as text. It
 // opens nothing itself; what a dropped file means is the program's.
 #pragma once
 

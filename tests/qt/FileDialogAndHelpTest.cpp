@@ -160,6 +160,8 @@ TEST_F(QtTest, ADroppedFileReachesTheWindowThatTakesIt) {
        u8"/tmp/辞書.vkd"},
       {"on an edit, in capitals", true, {"file:///tmp/A.VKD"}, IDC_SHOWN_WORD, u8"/tmp/A.VKD"},
       {"another extension", true, {"file:///tmp/a.txt"}, IDC_WORD_LIST, u8""},
+      {"another extension on the meaning", true, {"file:///tmp/a.txt"}, IDC_SHOWN_MEANING, u8""},
+      {"a folder on the meaning", true, {"file:///tmp"}, IDC_SHOWN_MEANING, u8""},
       {"two files", true, {"file:///tmp/a.vkd", "file:///tmp/b.vkd"}, IDC_WORD_LIST, u8""},
       {"not a local file", true, {"https://example.com/a.vkd"}, IDC_WORD_LIST, u8""},
       {"a window that takes no files", false, {"file:///tmp/a.vkd"}, IDC_WORD_LIST, u8""},
