@@ -74,6 +74,8 @@ class CDictionaryDlg : public CDialog {
   bool SaveBeforeDropping();
   bool ChangedByAnother(const CString& path) const;
   void TakeOverSaved(const CString& path);
+  void BelongTo(const CString& path);
+  void ShowBook();
   void ForgetCurrent();
   bool ReadBook(const CString& path, CDictData& book);
   void TakeOverLoaded(const CString& path, CDictData& book);

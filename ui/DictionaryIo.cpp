@@ -41,14 +41,24 @@ void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
     m_dict.m_strWord[i] = std::move(book.m_strWord[i]);
     m_dict.m_strMeaning[i] = std::move(book.m_strMeaning[i]);
   }
+  BelongTo(path);
+  if (!m_dict.m_strName.IsEmpty()) RememberLastPath(m_strIniPath, path);
+  ShowBook();
+}
+
+// The book is the file's at path, as it is now on disk, with no changes of its own.
+void CDictionaryDlg::BelongTo(const CString& path) {
   m_dict.m_strPath = path;
   m_strStampPath = path;
   m_stamp = CFileStamp::Of(path);
   m_bModified = false;
+}
+
+// The window shows the book it has just taken over: its name and count, and no current entry.
+void CDictionaryDlg::ShowBook() {
   m_strDictLabel = m_dict.m_strName;
   ShowCount();
   ForgetCurrent();
-  if (!m_dict.m_strName.IsEmpty()) RememberLastPath(m_strIniPath, path);
   UpdateData(FALSE);
   UpdateMenuState();
 }
@@ -88,10 +98,7 @@ int CDictionaryDlg::SaveDictionary(CString path) {
 // and the word list is refilled.
 void CDictionaryDlg::TakeOverSaved(const CString& path) {
   MessageBox(U8(msg::kSaved));
-  m_dict.m_strPath = path;
-  m_strStampPath = path;
-  m_stamp = CFileStamp::Of(path);
-  m_bModified = false;
+  BelongTo(path);
   RefreshWordList();
 }
 

@@ -4,49 +4,51 @@
 #include "SecondaryDialogs.h"
 #include "WinApp.h"
 
+namespace {
+// The word is checked before the meaning; a missing one gets its notice.
+bool HasWordAndMeaning(const CAddWordDlg& dlg) {
+  if (dlg.m_strWord.IsEmpty()) {
+    AfxMessageBox(U8(msg::kNeedWord));
+    return false;
+  }
+  if (dlg.m_strMeaning.IsEmpty()) {
+    AfxMessageBox(U8(msg::kNeedMeaning));
+    return false;
+  }
+  return true;
+}
+}  // namespace
+
 bool CDictionaryDlg::HasLiveCurrent() const {
-  return m_dict.m_nCurrent >= 0 && m_dict.m_nCurrent < m_dict.m_nCount;
+  return m_dict.IsLive(m_dict.m_nCurrent);
 }
 
+// The dialog comes back after each entry while its check box was on at the last one added, and
+// after a rejected entry only then. One save is offered for all the entries added.
 void CDictionaryDlg::OnAddWord() {
-  if (m_dict.m_nCount >= CDictData::MAX_WORDS) {
-    AfxMessageBox(U8(msg::kBookFull));
-    return;
-  }
   CAddWordDlg dlg;
-  int repeat = 0;
-  int added = 0;
+  bool added = false;
+  bool again = false;
   do {
-    dlg.m_strWord.Empty();
-    dlg.m_strMeaning.Empty();
-    if (dlg.DoModal() != IDOK) {
-      repeat = 0;
+    if (m_dict.m_nCount >= CDictData::MAX_WORDS) {
+      AfxMessageBox(U8(msg::kBookFull));
       break;
     }
-    if (dlg.m_strWord.IsEmpty()) {
-      AfxMessageBox(U8(msg::kNeedWord));
-    } else if (dlg.m_strMeaning.IsEmpty()) {
-      AfxMessageBox(U8(msg::kNeedMeaning));
-    } else {
-      const int slot = m_dict.m_nCount;
-      m_dict.m_strWord[slot] = dlg.m_strWord;
-      m_dict.m_strMeaning[slot] = dlg.m_strMeaning;
-      m_dict.m_nCount++;
-      m_bModified = true;
-      CString result;
-      result.Format(U8(msg::kAdded), m_dict.m_strName, dlg.m_strWord);
-      MessageBox(result, U8(msg::kResultCaption), MB_OK);
-      repeat = dlg.m_bContinuous;
-      added = 1;
-      ShowCount();
-      UpdateData(FALSE);
-      if (repeat && m_dict.m_nCount >= CDictData::MAX_WORDS) {
-        AfxMessageBox(U8(msg::kBookFull));
-        repeat = 0;
-      }
-    }
-  } while (repeat);
-  if (m_bIfAddSave && added == 1) ConfirmAndSave();
+    dlg.m_strWord.Empty();
+    dlg.m_strMeaning.Empty();
+    if (dlg.DoModal() != IDOK) break;
+    if (!HasWordAndMeaning(dlg)) continue;
+    m_dict.Append(dlg.m_strWord, dlg.m_strMeaning);
+    m_bModified = true;
+    CString result;
+    result.Format(U8(msg::kAdded), m_dict.m_strName, dlg.m_strWord);
+    MessageBox(result, U8(msg::kResultCaption), MB_OK);
+    added = true;
+    again = dlg.m_bContinuous != 0;
+    ShowCount();
+    UpdateData(FALSE);
+  } while (again);
+  if (m_bIfAddSave && added) ConfirmAndSave();
 }
 
 void CDictionaryDlg::OnModifyWord() {
@@ -58,17 +60,8 @@ void CDictionaryDlg::OnModifyWord() {
   CAddWordDlg dlg;
   dlg.m_strWord = m_dict.m_strWord[current];
   dlg.m_strMeaning = m_dict.m_strMeaning[current];
-  if (dlg.DoModal() != IDOK) return;
-  if (dlg.m_strWord.IsEmpty()) {
-    AfxMessageBox(U8(msg::kNeedWord));
-    return;
-  }
-  if (dlg.m_strMeaning.IsEmpty()) {
-    AfxMessageBox(U8(msg::kNeedMeaning));
-    return;
-  }
-  m_dict.m_strWord[current] = dlg.m_strWord;
-  m_dict.m_strMeaning[current] = dlg.m_strMeaning;
+  if (dlg.DoModal() != IDOK || !HasWordAndMeaning(dlg)) return;
+  m_dict.Replace(current, dlg.m_strWord, dlg.m_strMeaning);
   m_bModified = true;
   // The panes show the entry as it now is.
   m_strShownWord = dlg.m_strWord;
@@ -90,10 +83,7 @@ void CDictionaryDlg::OnDeleteWord() {
   question.Format(U8(msg::kConfirmDelete), m_dict.m_strName, m_dict.m_strWord[current]);
   if (MessageBox(question, U8(msg::kConfirmDeleteCaption), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
     return;
-  m_dict.m_nCount--;
-  // The last live entry moves into the hole; its old slot keeps its texts, outside the book.
-  m_dict.m_strWord[current] = m_dict.m_strWord[m_dict.m_nCount];
-  m_dict.m_strMeaning[current] = m_dict.m_strMeaning[m_dict.m_nCount];
+  m_dict.RemoveAt(current);
   m_bModified = true;
   MessageBox(U8(msg::kDeleted), CString(), MB_OK);
   RefreshWordList();

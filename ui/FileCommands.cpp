@@ -44,15 +44,10 @@ void CDictionaryDlg::OnNewDictionary() {
   }
   DropBook();
   m_dict.m_strName = nameDlg.m_strName;
-  TakeOverSaved(path);
+  TakeOverSaved(path);  // its refill leaves the list empty
   RememberLastPath(m_strIniPath, path);
-  m_strDictLabel = m_dict.m_strName;
-  ShowCount();
-  m_listWords.ResetContent();
-  ForgetCurrent();
-  UpdateData(FALSE);
   // A dictionary just created can be filled at once.
-  UpdateMenuState();
+  ShowBook();
 }
 
 void CDictionaryDlg::OnOpenDictionary() {

@@ -170,25 +170,4 @@ TEST_F(MainWindowTest, MinimizedWindowCentresItsIcon) {
   EXPECT_EQ(w.Dlg().OnQueryDragIcon(), AfxFindIcon(IDR_MAINFRAME));
 }
 
-TEST(WordBookTest, ClearEmptiesEverySlot) {
-  auto book = std::make_unique<CDictData>();
-  book->m_strName = "n";
-  book->m_strPath = "p";
-  book->m_nCount = 3;
-  book->m_nCurrent = 2;
-  for (int i : {0, 5, 1023}) {
-    book->m_strWord[i] = "w";
-    book->m_strMeaning[i] = "m";
-  }
-  book->Clear();
-  EXPECT_TRUE(book->m_strName.IsEmpty());
-  EXPECT_TRUE(book->m_strPath.IsEmpty());
-  EXPECT_EQ(book->m_nCount, 0);
-  EXPECT_EQ(book->m_nCurrent, 0);
-  for (int i = 0; i < CDictData::MAX_WORDS; ++i) {
-    ASSERT_TRUE(book->m_strWord[i].IsEmpty()) << i;
-    ASSERT_TRUE(book->m_strMeaning[i].IsEmpty()) << i;
-  }
-}
-
 }  // namespace
