@@ -417,9 +417,9 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
   } cases[] = {
       {{"check", missing}, vkd::kTrouble, "cannot open"},
       {{"show", missing}, vkd::kTrouble, "cannot open"},
-      {{"show", damaged}, vkd::kFound, "is damaged: the name announces 5 bytes"},
-      {{"export", damaged}, vkd::kFound, "is damaged"},
-      {{"search", damaged, "a"}, vkd::kFound, "is damaged"},
+      {{"show", damaged}, vkd::kDamaged, "is damaged: the name announces 5 bytes"},
+      {{"export", damaged}, vkd::kDamaged, "is damaged"},
+      {{"search", damaged, "a"}, vkd::kDamaged, "is damaged"},
       {{"check"}, vkd::kTrouble, "check takes one FILE"},
       {{"export", damaged, "--format", "xml"}, vkd::kTrouble, "unknown format xml"},
       {{"export", damaged, "--encoding"}, vkd::kTrouble, "needs a value"},
@@ -483,9 +483,9 @@ TEST(Vkd, SearchMatchesAsTheProgramDoes) {
     std::string line;
     while (std::getline(lines, line)) found.push_back(std::stoi(line));
     EXPECT_EQ(found, c.expected);
-    EXPECT_EQ(r.status, c.expected.empty() ? vkd::kFound : 0);
+    EXPECT_EQ(r.status, c.expected.empty() ? vkd::kNoMatch : 0);
   }
-  EXPECT_EQ(Vkd({"search", path, "zzz"}).status, vkd::kFound);
+  EXPECT_EQ(Vkd({"search", path, "zzz"}).status, vkd::kNoMatch);
   EXPECT_EQ(Vkd({"search", path, "\xF0\x9F\x98\x80"}).status,
             vkd::kTrouble);  // not in the code page
   EXPECT_EQ(Vkd({"search", path, "\\"}).out, "1\tback\\slash\n");

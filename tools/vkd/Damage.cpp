@@ -1,7 +1,7 @@
-// What is wrong in a damaged dictionary, in the user's language.
+#include "Damage.h"
+
 #include <ostream>
 
-#include "Command.h"
 #include "Messages.h"
 
 namespace vkd {
@@ -47,7 +47,7 @@ std::string DescribeDamage(const DictReadError& e) {
 
 int ReportDamage(const Context& c, const std::string& arg, const DictReadError& damage) {
   c.err << "vkd: " << Fmt(Tr("%s is damaged: %s"), {arg, DescribeDamage(damage)}) << "\n";
-  return kFound;
+  return kDamaged;
 }
 
 }  // namespace vkd

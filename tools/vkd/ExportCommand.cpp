@@ -1,5 +1,7 @@
 // export: a dictionary entry by entry into TSV, CSV or JSON, written as it is read.
-#include "Command.h"
+#include "Commands.h"
+#include "Damage.h"
+#include "Files.h"
 #include "Formats.h"
 #include "Messages.h"
 

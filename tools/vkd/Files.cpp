@@ -1,4 +1,6 @@
 // Finding the files a command names: dictionaries to read, and where output goes.
+#include "Files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +9,6 @@
 #include <cstring>
 #include <ostream>
 
-#include "Command.h"
 #include "Messages.h"
 #include "NativePath.h"
 #include "Streams.h"
@@ -65,11 +66,6 @@ std::optional<int> DescriptorOf(std::string path) {
 
 }  // namespace
 
-int Context::Error(const std::string& message) const {
-  err << "vkd: " << message << "\n";
-  return kTrouble;
-}
-
 std::optional<CString> DictPath(const std::string& arg) {
   return FromNativePath(arg);
 }
@@ -83,21 +79,6 @@ std::string PathRefusal(const std::string& arg) {
     return Fmt(Tr("%s: the path cannot be written in code page 932"), {arg});
   return Fmt(Tr("%s: the character %s at byte %s has no exact code page 932 form"),
              {arg, problem.character, std::to_string(problem.offset)});
-}
-
-int ReadFormatOptions(const Context& c, const Options& o, std::optional<Format>& format,
-                      Encoding& encoding) {
-  if (const std::string* f = o.Value("--format")) {
-    format = ParseFormat(*f);
-    if (!format) return c.Error(Fmt(Tr("unknown format %s (tsv, csv or json)"), {*f}));
-  }
-  encoding = Encoding::Utf8;
-  if (const std::string* e = o.Value("--encoding")) {
-    const auto parsed = ParseEncoding(*e);
-    if (!parsed) return c.Error(Fmt(Tr("unknown encoding %s (utf-8 or cp932)"), {*e}));
-    encoding = *parsed;
-  }
-  return kOk;
 }
 
 std::optional<DictIoResult> ReadEntries(const Context& c, const std::string& arg,

@@ -9,8 +9,9 @@
 #include <cstring>
 #include <ostream>
 
-#include "Command.h"
+#include "Commands.h"
 #include "DictFile.h"
+#include "Files.h"
 #include "Formats.h"
 #include "Messages.h"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Context.h"
 #include "Messages.h"
 
 namespace vkd {
@@ -45,6 +46,21 @@ bool ParseOptions(const std::vector<std::string>& args, const std::vector<std::s
     }
   }
   return true;
+}
+
+int ReadFormatOptions(const Context& c, const Options& o, std::optional<Format>& format,
+                      Encoding& encoding) {
+  if (const std::string* f = o.Value("--format")) {
+    format = ParseFormat(*f);
+    if (!format) return c.Error(Fmt(Tr("unknown format %s (tsv, csv or json)"), {*f}));
+  }
+  encoding = Encoding::Utf8;
+  if (const std::string* e = o.Value("--encoding")) {
+    const auto parsed = ParseEncoding(*e);
+    if (!parsed) return c.Error(Fmt(Tr("unknown encoding %s (utf-8 or cp932)"), {*e}));
+    encoding = *parsed;
+  }
+  return kOk;
 }
 
 }  // namespace vkd

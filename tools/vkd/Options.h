@@ -1,11 +1,16 @@
 // One command's arguments: positional ones, option values by name and flags. ParseOptions
-// knows only which names a command takes, not what they mean.
+// knows only which names a command takes, not what they mean; ReadFormatOptions reads the two
+// that export and import share.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "Formats.h"
+#include "Text.h"
 
 namespace vkd {
 
@@ -27,5 +32,12 @@ struct Options {
 // flagNames. False with a message for anything else.
 bool ParseOptions(const std::vector<std::string>& args, const std::vector<std::string>& valued,
                   const std::vector<std::string>& flagNames, Options& o, std::string& error);
+
+struct Context;
+
+// The --format and --encoding options over the defaults given (format as taken from a file's
+// extension, or nothing). An unknown value is reported and gives kTrouble; kOk otherwise.
+int ReadFormatOptions(const Context& c, const Options& o, std::optional<Format>& format,
+                      Encoding& encoding);
 
 }  // namespace vkd

@@ -2,7 +2,9 @@
 // so memory stays at one entry's worth whatever the file's size.
 #include <ostream>
 
-#include "Command.h"
+#include "Commands.h"
+#include "Damage.h"
+#include "Files.h"
 #include "Messages.h"
 #include "Streams.h"
 #include "Text.h"
@@ -137,7 +139,7 @@ int Search(const Context& c, const Options& o) {
   SearchPrinter printer(c, text);
   const auto r = ReadEntries(c, o.positional[0], printer);
   if (!r) return kTrouble;
-  return Finish(c, o.positional[0], *r, printer, printer.Any() ? kOk : kFound);
+  return Finish(c, o.positional[0], *r, printer, printer.Any() ? kOk : kNoMatch);
 }
 
 int Check(const Context& c, const Options& o) {
@@ -149,7 +151,7 @@ int Check(const Context& c, const Options& o) {
   if (!r) return kTrouble;
   if (!r->ok()) {
     c.out << arg << ": " << DescribeDamage(r->damage) << "\n";
-    return kFound;
+    return kDamaged;
   }
   c.out << arg << ": "
         << Fmt(TrN("sound, %s entry", "sound, %s entries",

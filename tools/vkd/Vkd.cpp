@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "Commands.h"
 #include "Help.h"
 #include "Messages.h"
 

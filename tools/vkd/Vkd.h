@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "Context.h"
 
 namespace vkd {
 

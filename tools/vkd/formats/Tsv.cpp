@@ -1,5 +1,6 @@
 #include "Tsv.h"
 
+#include "Escape.h"
 #include "Messages.h"
 
 namespace vkd {

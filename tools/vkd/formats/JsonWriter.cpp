@@ -1,3 +1,4 @@
+#include "Escape.h"
 #include "Json.h"
 
 namespace vkd {

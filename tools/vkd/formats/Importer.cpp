@@ -1,4 +1,4 @@
-#include "Records.h"
+#include "Importer.h"
 
 #include <cstring>
 

@@ -1,7 +1,8 @@
 // The text forms vkd exports and imports: TSV (with backslash escapes), CSV (RFC 4180) and
 // JSON, each in UTF-8 or code page 932. A writer lays out records one entry at a time into an
 // Output; a reader takes records from an InputReader into an Importer one at a time. Neither
-// opens files. Each format has a file of its own (Tsv, Csv, Json); Records holds what they share.
+// opens files. Each format has a file of its own (Tsv, Csv, Json); Escape and Importer hold what
+// they share.
 #pragma once
 
 #include <memory>
@@ -9,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "Records.h"
+#include "Importer.h"
 #include "Streams.h"
 #include "Text.h"
 

@@ -1,0 +1,38 @@
+// Escaping text byte by byte, as every format writes it, without ever touching the trail byte of
+// a double-byte character. It knows no format's syntax.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "Text.h"
+
+namespace vkd {
+
+// The single bytes (all below 0x80) that a format writes otherwise.
+using SpecialBytes = std::array<bool, 128>;
+
+// Appends s to out, each special byte through escape(byte, out) and everything else as it is. In
+// code page 932 a double-byte character is never split, so its trail byte is never escaped.
+template <typename Escape>
+void AppendEscaped(std::string& out, std::string_view s, Encoding enc, const SpecialBytes& special,
+                   Escape escape) {
+  size_t run = 0;
+  for (size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x80) {
+      i += enc == Encoding::Cp932 ? CharLen(enc, s, i) : 1;
+      continue;
+    }
+    if (special[c]) {
+      out.append(s, run, i - run);
+      escape(static_cast<char>(c), out);
+      run = i + 1;
+    }
+    ++i;
+  }
+  out.append(s, run, s.size() - run);
+}
+
+}  // namespace vkd
