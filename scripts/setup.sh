@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev gettext help2man
+  clang-format
   "$@"
 )
 missing=()

@@ -17,7 +17,9 @@ bool CString::FromUtf8(std::string_view utf8, CString& out) {
   return true;
 }
 
-std::string CString::ToUtf8() const { return cp932::ToUtf8Lossy(m_bytes); }
+std::string CString::ToUtf8() const {
+  return cp932::ToUtf8Lossy(m_bytes);
+}
 
 int CString::Find(const CString& sub, int start) const {
   const size_t n = m_bytes.size();

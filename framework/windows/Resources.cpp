@@ -13,11 +13,21 @@ const T* FindById(std::span<const T> items, Id id) {
 }
 }  // namespace
 
-void AfxSetResources(const ResourceSet& resources) { g_resources = resources; }
-const DialogTemplate* AfxFindDialog(int id) { return FindById(g_resources.dialogs, id); }
-const MenuTemplate* AfxFindMenu(int id) { return FindById(g_resources.menus, id); }
-const IconResource* AfxFindIcon(int id) { return FindById(g_resources.icons, id); }
-const VersionInfo* AfxGetVersionInfo() { return g_resources.version; }
+void AfxSetResources(const ResourceSet& resources) {
+  g_resources = resources;
+}
+const DialogTemplate* AfxFindDialog(int id) {
+  return FindById(g_resources.dialogs, id);
+}
+const MenuTemplate* AfxFindMenu(int id) {
+  return FindById(g_resources.menus, id);
+}
+const IconResource* AfxFindIcon(int id) {
+  return FindById(g_resources.icons, id);
+}
+const VersionInfo* AfxGetVersionInfo() {
+  return g_resources.version;
+}
 
 const std::u8string_view* AfxFindString(unsigned id) {
   const StringResource* s = FindById(g_resources.strings, id);

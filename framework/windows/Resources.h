@@ -89,8 +89,8 @@ struct IconResource {
 };
 
 struct VersionInfo {
-  std::u8string_view fileVersion, productVersion, fileDescription, internalName,
-      originalFilename, productName;
+  std::u8string_view fileVersion, productVersion, fileDescription, internalName, originalFilename,
+      productName;
 };
 
 struct ResourceSet {
