@@ -63,10 +63,11 @@ void CDictionaryDlg::OnModifyWord() {
   if (dlg.DoModal() != IDOK || !HasWordAndMeaning(dlg)) return;
   m_dict.Replace(current, dlg.m_strWord, dlg.m_strMeaning);
   m_bModified = true;
-  // The panes show the entry as it now is.
+  // The panes show the entry as it now is; the search box keeps what the user typed there.
   m_strShownWord = dlg.m_strWord;
   m_strShownMeaning = dlg.m_strMeaning;
-  UpdateData(FALSE);
+  SetDlgItemText(IDC_SHOWN_WORD, m_strShownWord);
+  SetDlgItemText(IDC_SHOWN_MEANING, m_strShownMeaning);
   CString result;
   result.Format(U8(msg::kModified), dlg.m_strWord);
   MessageBox(result, U8(msg::kResultCaption), MB_OK);

@@ -59,6 +59,10 @@ void DDX_Control(CDataExchange* pDX, int id, CListBox& control) {
 
 CWnd::~CWnd() = default;
 
+void CWnd::SetDlgItemText(int id, const CString& text) {
+  if (m_peer) m_peer->SetItemText(id, text);
+}
+
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
   if (!m_peer) return FALSE;
   CDataExchange dx(this, bSaveAndValidate);

@@ -87,6 +87,8 @@ class CWnd {
   bool HasPeer() const { return m_peer != nullptr; }
 
   BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+  // Sets the text of control id alone; every other control keeps what it shows.
+  void SetDlgItemText(int id, const CString& text);
   int MessageBox(const CString& text, const CString& caption = CString(), UINT type = MB_OK);
   CMenu* GetMenu();
   CMenu* GetSystemMenu(BOOL revert);

@@ -196,6 +196,7 @@ TEST_F(EditTest, Modify) {
     w.Dlg().m_bIfAddSave = 1;
     w.Command(IDC_SEARCH);
     w.Select(1);
+    w.TypeSearch(u8"typed, not searched");
     ui.ExpectDialog(IDD_ADDWORD, [&c](DialogScript& d) {
       EXPECT_EQ(d.Text(IDC_ENTRY_WORD), "old");
       EXPECT_EQ(d.Text(IDC_ENTRY_MEANING), "meaning");
@@ -217,6 +218,7 @@ TEST_F(EditTest, Modify) {
     EXPECT_EQ(w.Text(IDC_SHOWN_WORD), c.storedWord) << c.name << ": the panes show the entry";
     EXPECT_EQ(w.Dlg().m_bModified, changes) << c.name;
     EXPECT_EQ(w.ListItems()[1], "old") << c.name;
+    EXPECT_EQ(w.Text(IDC_SEARCH_TEXT), "typed, not searched") << c.name;
   }
 }
 
