@@ -60,12 +60,11 @@ TEST_F(LoadSaveTest, AFileWithAnEmptyNameLoadsButIsNotRemembered) {
   EXPECT_FALSE(std::filesystem::exists(dir / "Vokari.ini"));
 }
 
-// Files that cannot be opened, and damaged files of every kind, leave the window as it was.
+// Files that cannot be opened, and a damaged file, leave the window as it was. Which damage the
+// reader finds, and where, is the reader's own test; here it fails only after it has read a name,
+// a count and a word, which must not reach the open book.
 TEST_F(LoadSaveTest, AFailedLoadLeavesEverythingAsItWas) {
   const std::string good = VkdFile("d", {{"w", "m"}});
-  const std::string utf16Bad = VkdString("d") + VkdCount(1) +
-                               std::string("\xFF\xFE\xFF\x01\x00\xD8", 6) +
-                               VkdString("m");  // a lone surrogate has no code page form
   struct Case {
     const char* name;
     std::string bytes;
@@ -75,16 +74,7 @@ TEST_F(LoadSaveTest, AFailedLoadLeavesEverythingAsItWas) {
   const Case cases[] = {
       {"missing", "", false, u8"ファイルが開けないよ"},
       {"read-only", good, true, u8"ファイルが開けないよ"},
-      {"empty file", std::string(), false, u8"ファイルが壊れてるよ"},
-      {"ends inside the name", good.substr(0, 1), false, u8"ファイルが壊れてるよ"},
-      {"ends inside the count", good.substr(0, 4), false, u8"ファイルが壊れてるよ"},
-      {"ends inside a word", good.substr(0, 7), false, u8"ファイルが壊れてるよ"},
       {"ends before a meaning", good.substr(0, 8), false, u8"ファイルが壊れてるよ"},
-      {"count below zero", VkdString("d") + VkdCount(-1), false, u8"ファイルが壊れてるよ"},
-      {"count above 1024", VkdString("d") + VkdCount(1025), false, u8"ファイルが壊れてるよ"},
-      {"length past the end", VkdString("d") + VkdCount(1) + "\xFF\xFF\xFF\xFF\xFF\xFF\x7F", false,
-       u8"ファイルが壊れてるよ"},
-      {"unconvertible wide string", utf16Bad, false, u8"ファイルが壊れてるよ"},
   };
   for (const Case& c : cases) {
     const auto file = dir / "f.vkd";

@@ -359,6 +359,8 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.JSON", "o.vkd", "p.vkd"}));
 }
 
+// A row for each way check puts a damage into words; where the reader finds a damage is the
+// reader's own test.
 TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
   const std::string sound = Hex("02 61 62 02 00 00 00 01 78 01 79 01 7A 03 61 62 63");
   struct Case {
@@ -373,12 +375,8 @@ TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
        "sound, 2 entries; 2 bytes after the last meaning at offset 17 are ignored"},
       {"empty file", "", 1,
        "the name at offset 0 has an incomplete length, and the file ends at 0"},
-      {"cut in the name", sound.substr(0, 2), 1,
-       "the name announces 2 bytes at offset 0, and the file ends at 2"},
       {"cut in the count", sound.substr(0, 5), 1,
        "the count at offset 3 needs 4 bytes, and the file ends at 5"},
-      {"cut in a word", sound.substr(0, 12), 1,
-       "the word of entry 1 announces 1 bytes at offset 11, and the file ends at 12"},
       {"cut in a meaning", sound.substr(0, 15), 1,
        "the meaning of entry 1 announces 3 bytes at offset 13, and the file ends at 15"},
       {"count too large", Hex("00 01 04 00 00"), 1,
