@@ -96,13 +96,21 @@ Step Notice(std::u8string_view caption, std::string text) {
 }
 
 // A run that goes wrong may leave a window that nothing answers: end it rather than wait.
-void EndIfStillRunning(int seconds) {
-  QTimer::singleShot(seconds * 1000, [] {
-    ADD_FAILURE() << "the program still runs";
-    std::fflush(stdout);
-    std::_Exit(1);
-  });
-}
+class Watchdog {
+ public:
+  explicit Watchdog(int seconds) {
+    m_timer.setSingleShot(true);
+    QObject::connect(&m_timer, &QTimer::timeout, [] {
+      ADD_FAILURE() << "the program still runs";
+      std::fflush(stdout);
+      std::_Exit(1);
+    });
+    m_timer.start(seconds * 1000);
+  }
+
+ private:
+  QTimer m_timer;
+};
 
 class MainWindow : public QtTest {
  protected:
@@ -155,7 +163,7 @@ TEST_F(MainWindow, ReopensSearchesSelectsAddsAndSaves) {
     afterSave = Rows(window);
     Click(window, IDCANCEL);
   });
-  EndIfStillRunning(60);
+  const Watchdog watchdog(60);
   CDictionaryApp app;
   AfxWinMain();
 
