@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -25,8 +26,29 @@ struct Result {
   std::string err;
 };
 
-Result Vkd(const std::vector<std::string>& args, const std::string& input = "") {
-  std::istringstream in(input);
+// Standard input that gives its text and then fails, as a terminal that went away does.
+class FailingInput : public std::streambuf {
+ public:
+  explicit FailingInput(std::string text) : m_text(std::move(text)) {
+    setg(m_text.data(), m_text.data(), m_text.data() + m_text.size());
+  }
+
+ protected:
+  int_type underflow() override {
+    errno = EIO;
+    throw std::ios_base::failure("read failed");
+  }
+
+ private:
+  std::string m_text;
+};
+
+// Runs vkd with input as standard input; with inputFails, reading fails after the input.
+Result Vkd(const std::vector<std::string>& args, const std::string& input = "",
+           bool inputFails = false) {
+  std::istringstream text(input);
+  FailingInput failing(input);
+  std::istream in(inputFails ? static_cast<std::streambuf*>(&failing) : text.rdbuf());
   std::ostringstream out, err;
   const int status = vkd::Run(args, in, out, err);
   return {status, out.str(), err.str()};
@@ -185,7 +207,15 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
     const char* encoding;
     std::string input;
     const char* message;
+    bool inputFails = false;  // reading fails after the input
   } cases[] = {
+      // Input that fails midway, after entries were written.
+      {"tsv", "utf-8", Times(1000, Times(600, "w") + "\tm\n"),
+       "cannot read standard input: Input/output error", true},
+      {"json", "utf-8",
+       "{\"entries\": [" +
+           Times(1000, "{\"word\": \"" + Times(600, "w") + "\", \"meaning\": \"m\"},"),
+       "cannot read standard input: Input/output error", true},
       {"tsv", "utf-8", "a\tb\nno tab here\n", "line 2: no tab"},
       {"tsv", "utf-8", "a\tb\tc\n", "line 1: more than one tab"},
       {"tsv", "utf-8", "a\tb\n\nc\td\n", "line 2: empty line"},
@@ -232,7 +262,7 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
     TempDir dir;
     const auto r = Vkd({"import", "-", "--name", "n", "-o", dir.Path("out.vkd"), "--format",
                         c.format, "--encoding", c.encoding},
-                       c.input);
+                       c.input, c.inputFails);
     EXPECT_EQ(r.status, vkd::kTrouble);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_TRUE(dir.Entries().empty());
@@ -316,8 +346,7 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
   for (const auto& c : cases) {
     TempDir dir;
     WriteBytes(dir.Path("in"), c.input);
-    for (const std::string& in :
-         {std::string("-"), dir.Path("in")}) {  // a file is read a block ahead
+    for (const std::string& in : {std::string("-"), dir.Path("in")}) {
       SCOPED_TRACE(std::string(c.format) + " from " + in + ": " + c.input.substr(0, 80));
       std::vector<std::string> args = {"import",          in,         "--name", "n",      "-o",
                                        dir.Path("o.vkd"), "--format", c.format, "--force"};
@@ -352,6 +381,11 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   PendingReplacement::SetWriteLimitForTesting(std::nullopt);
   EXPECT_EQ(full.status, vkd::kTrouble);
   EXPECT_NE(full.err.find("No space left"), std::string::npos) << full.err;
+  EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
+  // So does an input that fails midway.
+  EXPECT_EQ(
+      Vkd({"import", "-", "-o", out, "--name", "y", "--force"}, Times(9000, "w\tm\n"), true).status,
+      vkd::kTrouble);
   EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd")}, "a\tb\n").status, vkd::kTrouble);
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd"), "--name", "n"}, "a\tb\n").err,

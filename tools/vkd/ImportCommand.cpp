@@ -92,12 +92,8 @@ bool ReadInput(const Context& c, const ImportSettings& s, Importer& importer, st
   auto input = OpenInput(c, s.in, error);
   if (!input) return false;
   try {
-    InputReader reader(*input, s.encoding == Encoding::Utf8, s.in != "-");
-    const bool read = ReadRecords(s.format.value_or(Format::Tsv), reader, importer, error);
-    // An entry that failed while the reading went on came before where the reading stopped.
-    std::string earlier;
-    if (!importer.Finish(earlier)) error = earlier;
-    if (!read || !earlier.empty()) {
+    InputReader reader(*input, s.encoding == Encoding::Utf8);
+    if (!ReadRecords(s.format.value_or(Format::Tsv), reader, importer, error)) {
       error = Fmt(Tr("%s: %s; nothing was written"), {s.in, error});
       return false;
     }

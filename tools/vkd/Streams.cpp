@@ -98,59 +98,7 @@ namespace {
 constexpr size_t kBlock = 256 * 1024;
 }  // namespace
 
-ReadAhead::ReadAhead(CFile& file, size_t block) : m_file(file) {
-  m_block.resize(block);
-  m_thread = std::thread([this] { Run(); });
-}
-
-ReadAhead::~ReadAhead() {
-  {
-    std::lock_guard lock(m_mutex);
-    m_stop = true;
-  }
-  m_changed.notify_all();
-  m_thread.join();
-}
-
-void ReadAhead::Run() {
-  std::unique_lock lock(m_mutex);
-  for (;;) {
-    // m_block is this thread's while it is not ready.
-    lock.unlock();
-    size_t n = 0;
-    std::exception_ptr thrown;
-    try {
-      n = m_file.Read(m_block.data(), static_cast<UINT>(m_block.size()));
-    } catch (...) {
-      thrown = std::current_exception();
-    }
-    lock.lock();
-    m_size = n;
-    m_thrown = thrown;
-    m_ready = true;
-    m_changed.notify_all();
-    if (n == 0 || thrown) return;  // the end, or a failure: nothing more to read
-    m_changed.wait(lock, [&] { return !m_ready || m_stop; });
-    if (m_stop) return;
-  }
-}
-
-size_t ReadAhead::Take(std::string& buffer) {
-  std::unique_lock lock(m_mutex);
-  m_changed.wait(lock, [&] { return m_ready; });
-  if (m_thrown) std::rethrow_exception(m_thrown);
-  const size_t n = m_size;
-  if (n == 0) return 0;  // stays at the end
-  if (buffer.size() < m_block.size()) buffer.resize(m_block.size());
-  buffer.swap(m_block);
-  m_ready = false;
-  lock.unlock();
-  m_changed.notify_all();
-  return n;
-}
-
-InputReader::InputReader(CFile& file, bool skipBom, bool readAhead) : m_file(file) {
-  if (readAhead) m_ahead = std::make_unique<ReadAhead>(file, kBlock);
+InputReader::InputReader(CFile& file, bool skipBom) : m_file(file) {
   if (!skipBom) return;
   while (m_end - m_pos < 3 && Refill()) {  // a pipe may give fewer bytes at first
   }
@@ -158,7 +106,6 @@ InputReader::InputReader(CFile& file, bool skipBom, bool readAhead) : m_file(fil
 }
 
 size_t InputReader::NextBlock(std::string& buffer) {
-  if (m_ahead) return m_ahead->Take(buffer);
   if (buffer.size() < kBlock) buffer.resize(kBlock);
   return m_file.Read(buffer.data(), static_cast<UINT>(kBlock));
 }

@@ -4,15 +4,11 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
-#include <exception>
 #include <iosfwd>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "File.h"
 
@@ -85,42 +81,11 @@ class Output {
   std::string m_buffer;
 };
 
-// Reads the blocks of a file one ahead of its user, on a thread of its own, so that the waiting
-// for the system to copy them overlaps the work on the block before. It reads nothing else and
-// knows nothing of what the bytes mean.
-class ReadAhead {
- public:
-  ReadAhead(CFile& file, size_t block);
-  // Waits for the read in progress; the file is not read after.
-  ~ReadAhead();
-  ReadAhead(const ReadAhead&) = delete;
-  ReadAhead& operator=(const ReadAhead&) = delete;
-
-  // Swaps the next block into buffer (whose room serves for a later block) and returns its
-  // size, 0 at the end of the file. Rethrows what reading it threw.
-  size_t Take(std::string& buffer);
-
- private:
-  void Run();
-
-  CFile& m_file;
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  std::string m_block;
-  size_t m_size = 0;
-  bool m_ready = false;  // m_block holds the next block (or the end, or a failure)
-  bool m_stop = false;
-  std::exception_ptr m_thrown;
-  std::thread m_thread;
-};
-
 // Reads an input in large blocks, by line or by byte.
 class InputReader {
  public:
-  // Skips a UTF-8 byte-order mark at the start when skipBom is set. With readAhead, the next
-  // block is read while this one is taken: only for a regular file, whose reads never wait on
-  // anyone, as a pipe's or a terminal's would keep the reader open after it is done.
-  InputReader(CFile& file, bool skipBom, bool readAhead = false);
+  // Skips a UTF-8 byte-order mark at the start when skipBom is set.
+  InputReader(CFile& file, bool skipBom);
 
   // The next line without its LF (a CR before it is kept); false at the end of the input.
   bool ReadLine(std::string& line);
@@ -150,7 +115,6 @@ class InputReader {
   size_t NextBlock(std::string& buffer);
 
   CFile& m_file;
-  std::unique_ptr<ReadAhead> m_ahead;
   std::string m_buffer;
   std::string m_next;  // a block that follows bytes not yet taken
   size_t m_pos = 0;

@@ -81,7 +81,8 @@ class CsvReader {
             error, recordLine,
             Fmt(Tr("expected 2 fields (word,meaning), found %s"), {std::to_string(fields.size())}));
       }
-      if (!importer.Add(fields[0], fields[1], LineLabel(recordLine), error)) return false;
+      std::string why;
+      if (!importer.Add(fields[0], fields[1], why)) return Fail(error, recordLine, why);
     }
     return true;
   }

@@ -99,14 +99,6 @@ class JsonSource {
   // Where the last character taken was, and the last one that was not a blank.
   Position Last() const { return Now().Last(); }
   Position LastSolid() const { return Now().LastSolid(); }
-  // As LastSolid, counting the bytes taken once and for all: asked after every entry, it costs
-  // no more than one pass over the input.
-  Position SettledSolid() {
-    m_base.Over(std::string_view(m_start, static_cast<size_t>(m_next - m_start)));
-    m_start = m_next;
-    return m_base.LastSolid();
-  }
-
   // Sets out to a string from the parser as bytes in the input encoding. False for a \u escape
   // that code page 932 cannot hold.
   bool ToBytes(const std::string& text, std::string& out) const {
@@ -302,10 +294,9 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
     // An entry ends.
     if (!m_hasWord) return Fail(EntryLabel() + Tr("no \"word\""));
     if (!m_hasMeaning) return Fail(EntryLabel() + Tr("no \"meaning\""));
-    // Told with its place should it fail, now or once it has been made.
-    const std::string label = PositionLabel(m_source.SettledSolid()) + EntryLabel();
+    const std::string label = EntryLabel();
     std::string why;
-    if (!m_importer.Add(m_word, m_meaning, label, why)) return FailAsIs(why);
+    if (!m_importer.Add(m_word, m_meaning, why)) return Fail(label + why);
     m_where = Where::Entries;
     return true;
   }
@@ -401,10 +392,8 @@ class DocumentHandler : public nlohmann::json_sax<Json> {
     return Fmt(Tr("line %s, column %s: "), {std::to_string(at.line), std::to_string(at.column)});
   }
   bool Fail(const std::string& why) { return Fail(why, m_source.LastSolid()); }
-  bool Fail(const std::string& why, Position at) { return FailAsIs(PositionLabel(at) + why); }
-  // A message that already says where.
-  bool FailAsIs(const std::string& message) {
-    if (m_error.empty()) m_error = message;
+  bool Fail(const std::string& why, Position at) {
+    if (m_error.empty()) m_error = PositionLabel(at) + why;
     return false;
   }
 

@@ -95,7 +95,10 @@ bool ReadTsv(InputReader& in, Importer& importer, std::string& error) {
       error = LineLabel(lineNo) + why;
       return false;
     }
-    if (!importer.Add(fields[0], fields[1], LineLabel(lineNo), error)) return false;
+    if (!importer.Add(fields[0], fields[1], why)) {
+      error = LineLabel(lineNo) + why;
+      return false;
+    }
   }
   return true;
 }
