@@ -93,9 +93,11 @@ DictIoResult ScanDictionaryFile(CFile& file, const CString& path, int* count) {
   return ScanOpenDictionary(file, count);
 }
 
-DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book) {
+DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book,
+                                 BackupOutcome* backups, const std::string& backupRoot) {
   if (!file.Open(path, CFile::modeCreate | CFile::modeWrite))
     return Failed(DictIoResult::CannotOpen, file.LastError());
+  if (backups) KeepBackupAtClose(file, backupRoot, *backups);
   return WriteOpenDictionary(file, book);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Backups.h"
 #include "DictData.h"
 #include "DictFile.h"
 #include "File.h"
@@ -50,5 +51,8 @@ DictIoResult ReadDictionaryFileEntries(CFile& file, const CString& path, DictEnt
 DictIoResult ReadOpenDictionaryEntries(CFile& file, DictEntryHandler& handler);
 
 // Writes book to path, creating the file or replacing it whole once the new content is
-// complete. On failure the old file is as it was.
-DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book);
+// complete. On failure the old file is as it was. With backups (when given), the version it
+// replaces is first kept under backupRoot (see Backups.h), and *backups says how that went.
+DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book,
+                                 BackupOutcome* backups = nullptr,
+                                 const std::string& backupRoot = std::string());

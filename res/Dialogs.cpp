@@ -91,18 +91,20 @@ const std::vector<DialogTemplate>& VokariDialogs() {
       {IDD_SETTINGS,
        u8"設定ダイアログ",
        158,
-       59,
+       73,
        kFont,
        9,
        Caption | SystemMenu | ModalFrame,
        0,
        {
-           {IDOK, K::PushButton, DefaultButton | TabStop, 7, 38, 50, 14, u8"OK"},
-           {IDCANCEL, K::PushButton, TabStop, 101, 38, 50, 14, u8"ｷｬﾝｾﾙ"},
+           {IDOK, K::PushButton, DefaultButton | TabStop, 7, 52, 50, 14, u8"OK"},
+           {IDCANCEL, K::PushButton, TabStop, 101, 52, 50, 14, u8"ｷｬﾝｾﾙ"},
            {IDC_LAST_FILE_OPEN, K::CheckBox, TabStop, 7, 7, 144, 10,
             u8"起動時に最後に開いていたファイルを開く(&L)"},
            {IDC_IF_ADD_SAVE, K::CheckBox, TabStop, 7, 21, 124, 10,
             u8"辞書に変更があった時に自動保存(&S)"},
+           {IDC_KEEP_BACKUPS, K::CheckBox, TabStop, 7, 35, 144, 10,
+            u8"保存のたびに前の版を残す(&B)"},
        }},
   };
   return dialogs;

@@ -30,6 +30,7 @@
 #define IDC_LAST_FILE_OPEN 1009
 #define IDC_CONTINUOUS 1010
 #define IDC_IF_ADD_SAVE 1011
+#define IDC_KEEP_BACKUPS 1012
 
 // Menu commands.
 #define ID_VERSION_INFO 32772

@@ -7,6 +7,7 @@ constexpr char kSection[] = "General";
 constexpr char kLastFileOpen[] = "LastFileOpen";
 constexpr char kIfAddSave[] = "IfAddSave";
 constexpr char kLastPath[] = "LastPath";
+constexpr char kKeepBackups[] = "KeepBackups";
 }  // namespace
 
 CString SettingsFilePath() {
@@ -22,6 +23,7 @@ StoredSettings ReadSettings(const CString& iniPath) {
   StoredSettings s;
   s.lastFileOpen = static_cast<int>(GetPrivateProfileIntA(kSection, kLastFileOpen, 0, iniPath));
   s.ifAddSave = static_cast<int>(GetPrivateProfileIntA(kSection, kIfAddSave, 0, iniPath));
+  s.keepBackups = GetPrivateProfileIntA(kSection, kKeepBackups, 1, iniPath) != 0 ? 1 : 0;
   if (s.lastFileOpen) {
     char lastPath[260] = {};
     if (GetPrivateProfileStringA(kSection, kLastPath, "", lastPath, sizeof lastPath, iniPath) > 1)
@@ -41,6 +43,10 @@ void ForgetLastPath(const CString& iniPath) {
 void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave) {
   WriteProfileNumber(kSection, kLastFileOpen, lastFileOpen, iniPath);
   WriteProfileNumber(kSection, kIfAddSave, ifAddSave, iniPath);
+}
+
+void StoreKeepBackups(const CString& iniPath, int keepBackups) {
+  WriteProfileNumber(kSection, kKeepBackups, keepBackups, iniPath);
 }
 
 void WriteProfileNumber(const char* section, const char* key, int value, const char* path) {

@@ -1,4 +1,4 @@
-// The settings file: where it lies, its one section and three keys, and the named reads and
+// The settings file: where it lies, its one section and keys, and the named reads and
 // writes the program makes of it. Every read and write goes through the profile functions, so
 // the bytes on disk are theirs; a failed write goes unnoticed, as every settings write does.
 // This folder knows nothing of the window or of dictionary files.
@@ -11,12 +11,14 @@
 // file that does not exist and cannot be written.
 CString SettingsFilePath();
 
-// The three settings as read at start. lastPath is read only when lastFileOpen is on, and kept
-// only when it is at least 2 bytes long; otherwise it is empty.
+// The settings as read at start. lastPath is read only when lastFileOpen is on, and kept only
+// when it is at least 2 bytes long; otherwise it is empty. keepBackups is on unless the file
+// says 0.
 struct StoredSettings {
   int lastFileOpen = 0;
   int ifAddSave = 0;
   CString lastPath;
+  int keepBackups = 1;
 };
 
 StoredSettings ReadSettings(const CString& iniPath);
@@ -27,6 +29,9 @@ void RememberLastPath(const CString& iniPath, const CString& path);
 void ForgetLastPath(const CString& iniPath);
 // Stores the two options as "%d".
 void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave);
+
+// Stores whether each save keeps the version it replaces, as "%d".
+void StoreKeepBackups(const CString& iniPath, int keepBackups);
 
 // Writes value as "%d" to key in section of the settings file at path.
 void WriteProfileNumber(const char* section, const char* key, int value, const char* path);

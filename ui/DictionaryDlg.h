@@ -8,6 +8,7 @@
 
 #include "Dialog.h"
 #include "DictData.h"
+#include "DictIo.h"
 #include "File.h"
 #include "FileStamp.h"
 #include "resource.h"
@@ -57,6 +58,7 @@ class CDictionaryDlg : public CDialog {
   CDictData m_dict;
   int m_bLastFileOpen = 0;
   int m_bIfAddSave = 0;
+  int m_bKeepBackups = 1;  // each save keeps the version it replaces
   CFile m_file;
   CListBox m_listWords;
   CString m_strDictLabel;
@@ -73,6 +75,7 @@ class CDictionaryDlg : public CDialog {
   bool MayDropChanges();
   bool SaveBeforeDropping();
   bool ChangedByAnother(const CString& path) const;
+  DictIoResult WriteBook(const CString& path, const CDictData& book);
   void TakeOverSaved(const CString& path);
   void BelongTo(const CString& path);
   void ShowBook();
@@ -88,4 +91,6 @@ class CDictionaryDlg : public CDialog {
   bool m_bStartFileGiven = false;
   CString m_strStampPath;  // the file m_stamp was taken of
   CFileStamp m_stamp;
+  bool m_bBackupFailureTold = false;  // once a run is enough
+  bool m_bTellBackupFailure = false;  // by the save that has just written its file
 };

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "BackupFolder.h"
 #include "DictIo.h"
 #include "DictionaryDlg.h"
 #include "FileDialog.h"
@@ -85,7 +86,7 @@ int CDictionaryDlg::SaveDictionary(CString path) {
   if (ChangedByAnother(path) && MessageBox(U8(msg::kChangedOutside), CString(),
                                            MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
     return 0;
-  const DictIoResult r = WriteDictionaryFile(m_file, path, m_dict);
+  const DictIoResult r = WriteBook(path, m_dict);
   if (!r.ok()) {
     AfxMessageBox(U8(r.kind == DictIoResult::CannotOpen ? msg::kCannotOpen : msg::kCannotSave));
     return 0;
@@ -94,10 +95,25 @@ int CDictionaryDlg::SaveDictionary(CString path) {
   return 1;
 }
 
+// Writes book to path, first keeping the version it replaces when backups are on. A backup
+// that cannot be made never stops the save; the first of a run is told after it.
+DictIoResult CDictionaryDlg::WriteBook(const CString& path, const CDictData& book) {
+  BackupOutcome backup;
+  const DictIoResult r = WriteDictionaryFile(m_file, path, book, m_bKeepBackups ? &backup : nullptr,
+                                             backupfolder::Root());
+  if (m_bKeepBackups && backup.kind == BackupOutcome::Failed && !m_bBackupFailureTold) {
+    m_bBackupFailureTold = true;
+    m_bTellBackupFailure = true;
+  }
+  return r;
+}
+
 // The effects of a save, once the file is complete: it says so, the file becomes the book's,
 // and the word list is refilled.
 void CDictionaryDlg::TakeOverSaved(const CString& path) {
   MessageBox(U8(msg::kSaved));
+  if (m_bTellBackupFailure) AfxMessageBox(U8(msg::kBackupFailed));
+  m_bTellBackupFailure = false;
   BelongTo(path);
   RefreshWordList();
 }

@@ -36,7 +36,7 @@ void CDictionaryDlg::OnNewDictionary() {
   // Only a dictionary whose file was written replaces the open one.
   auto book = std::make_unique<CDictData>();
   book->m_strName = nameDlg.m_strName;
-  const DictIoResult written = WriteDictionaryFile(m_file, path, *book);
+  const DictIoResult written = WriteBook(path, *book);
   if (!written.ok()) {
     AfxMessageBox(
         U8(written.kind == DictIoResult::CannotOpen ? msg::kCannotOpen : msg::kCannotSave));

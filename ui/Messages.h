@@ -24,6 +24,7 @@ inline constexpr char8_t kNeedDictName[] = u8"辞書名は入力しないと！"
 inline constexpr char8_t kUnsaved[] = u8"変更が保存されていません。\n保存しますか？";
 inline constexpr char8_t kChangedOutside[] =
     u8"ほかのプログラムがこのファイルを変更しました。\n上書きしますか？";
+inline constexpr char8_t kBackupFailed[] = u8"前の版を残せなかったよ（保存はできたよ）";
 inline constexpr char8_t kSaveFilter[] = u8"辞書データ|*.vkd|";
 inline constexpr char8_t kOpenFilter[] = u8"辞書データ(*.vkd)|*.vkd|";
 }  // namespace msg

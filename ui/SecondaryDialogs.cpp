@@ -13,4 +13,5 @@ void CNewDictDlg::DoDataExchange(CDataExchange* pDX) {
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_LAST_FILE_OPEN, m_bLastFileOpen);
   DDX_Check(pDX, IDC_IF_ADD_SAVE, m_bIfAddSave);
+  DDX_Check(pDX, IDC_KEEP_BACKUPS, m_bKeepBackups);
 }

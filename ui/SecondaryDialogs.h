@@ -32,7 +32,7 @@ class CNewDictDlg : public CDialog {
   CString m_strName;
 };
 
-// The two options.
+// The options.
 class CSettingsDlg : public CDialog {
  public:
   explicit CSettingsDlg(CWnd* parent = nullptr) : CDialog(IDD_SETTINGS, parent) {}
@@ -40,4 +40,5 @@ class CSettingsDlg : public CDialog {
 
   int m_bLastFileOpen = 0;
   int m_bIfAddSave = 0;
+  int m_bKeepBackups = 1;
 };

@@ -11,6 +11,7 @@ void CDictionaryDlg::LoadSettings() {
   m_bLastFileOpen = stored.lastFileOpen;
   m_bIfAddSave = stored.ifAddSave;
   m_strReopenPath = stored.lastPath;
+  m_bKeepBackups = stored.keepBackups;
 }
 
 // The reopening that start-up does once the window shows: the file named on the command line,
@@ -33,8 +34,12 @@ void CDictionaryDlg::OnSettings() {
   CSettingsDlg dlg;
   dlg.m_bLastFileOpen = m_bLastFileOpen;
   dlg.m_bIfAddSave = m_bIfAddSave;
+  dlg.m_bKeepBackups = m_bKeepBackups;
   if (dlg.DoModal() != IDOK) return;
   StoreOptions(m_strIniPath, dlg.m_bLastFileOpen, dlg.m_bIfAddSave);
+  // Written only when changed, so that a settings file stays as it was while it is on.
+  if (dlg.m_bKeepBackups != m_bKeepBackups) StoreKeepBackups(m_strIniPath, dlg.m_bKeepBackups);
   m_bLastFileOpen = dlg.m_bLastFileOpen;
   m_bIfAddSave = dlg.m_bIfAddSave;
+  m_bKeepBackups = dlg.m_bKeepBackups;
 }

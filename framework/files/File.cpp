@@ -201,6 +201,15 @@ void CFile::Overwrite(std::uint64_t offset, const void* buffer, UINT count) {
   }
 }
 
+void CFile::BeforeReplacing(std::function<void(const std::string&, bool)> hook) {
+  if (!m_replacement) return;
+  PendingReplacement& r = *m_replacement;
+  const std::string opened = m_native;
+  r.BeforeReplacing([&r, opened, hook = std::move(hook)](bool inPlace) {
+    hook(inPlace || r.Target().empty() ? opened : r.Target(), inPlace);
+  });
+}
+
 void CFile::Close() {
   if (!IsOpen()) return;
   if (m_replacement) {

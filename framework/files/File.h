@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -68,6 +69,13 @@ class CFile {
   virtual bool IsOpen() const;
   // The size of a file open for reading; nothing when it is not known.
   virtual std::optional<std::uint64_t> GetLength() const;
+
+  // For a file open for writing: hook runs once at Close when the new content replaces an
+  // existing file, after it is complete and on disk and just before the old content goes (see
+  // PendingReplacement::BeforeReplacing). It gets the old file's path, symbolic links followed,
+  // and whether the file is rewritten in place; the old file is whole and locked meanwhile. It
+  // must not throw, and nothing it does fails the save. Close and Abort forget it.
+  void BeforeReplacing(std::function<void(const std::string& oldPath, bool inPlace)> hook);
 
   // The errno of the last failed Open.
   int LastError() const { return m_error; }

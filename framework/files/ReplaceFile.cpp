@@ -213,15 +213,24 @@ int PendingReplacement::CommitInPlace() {
   return fsync(fd) == 0 ? 0 : errno;
 }
 
+void PendingReplacement::RunBeforeReplacing(bool inPlace) {
+  auto hook = std::move(m_beforeReplacing);
+  m_beforeReplacing = nullptr;
+  struct stat st {};
+  if (hook && (inPlace || stat(m_target.c_str(), &st) == 0)) hook(inPlace);
+}
+
 bool PendingReplacement::Commit() {
   if (!IsActive()) return Fail(EBADF);
   int error = m_failed ? m_error : 0;
   if (!error && IsInPlace()) {
+    RunBeforeReplacing(true);
     error = CommitInPlace();
   } else if (!error) {
     if (g_commitFault == CommitFault::Sync) error = EIO;
     if (!error && fsync(m_fd) != 0) error = errno;
     if (!error) error = KeepModeAndOwner();
+    if (!error) RunBeforeReplacing(false);
     if (!error) error = PutInPlace();
     if (!error) SyncDirectory(DirectoryOf(m_target));
   }
@@ -247,6 +256,7 @@ void PendingReplacement::Abort() {
   std::string().swap(m_pending);
   m_target.clear();
   m_failed = false;
+  m_beforeReplacing = nullptr;
 }
 
 bool ReplaceFileContents(const std::string& nativeTarget, std::string_view bytes) {

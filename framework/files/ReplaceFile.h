@@ -10,9 +10,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class PendingReplacement {
  public:
@@ -44,6 +46,13 @@ class PendingReplacement {
   bool Commit();
   // Discards the new content; the target stays as it was. Safe to call at any time.
   void Abort();
+  // Runs once in the next Commit, when the target exists: after the new content is complete and
+  // on disk and before it takes the target's name, or, in place, before the first old byte is
+  // overwritten. The old file is whole meanwhile. It gets whether the rewrite is in place; it
+  // must not throw, and its outcome does not change the commit's.
+  void BeforeReplacing(std::function<void(bool inPlace)> hook) {
+    m_beforeReplacing = std::move(hook);
+  }
 
   bool IsActive() const { return m_fd >= 0 || m_inPlaceFd >= 0; }
   bool IsInPlace() const { return m_inPlaceFd >= 0; }
@@ -69,6 +78,7 @@ class PendingReplacement {
   int KeepModeAndOwner();
   int PutInPlace();
   int CommitInPlace();
+  void RunBeforeReplacing(bool inPlace);
 
   int m_fd = -1;          // the new file
   int m_inPlaceFd = -1;   // the target itself, when rewritten in place (not ours to close)
@@ -78,6 +88,7 @@ class PendingReplacement {
   std::uint64_t m_written = 0;
   bool m_failed = false;
   int m_error = 0;
+  std::function<void(bool)> m_beforeReplacing;
 };
 
 // Replaces the file at nativeTarget with bytes, atomically. False when anything fails, and then

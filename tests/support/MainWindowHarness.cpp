@@ -1,7 +1,16 @@
 #include "MainWindowHarness.h"
 
+#include <cstdlib>
+
+#include "BackupFolder.h"
+
 MainWindowHarness::MainWindowHarness(ScriptedUi& ui, const std::filesystem::path& dir, bool start)
     : m_ui(ui), m_oldDirectory(std::filesystem::current_path()) {
+  if (const char* old = std::getenv("XDG_DATA_HOME")) {
+    m_oldDataHome = old;
+    m_hadDataHome = true;
+  }
+  setenv("XDG_DATA_HOME", m_data.path().c_str(), 1);
   RegisterVokariResources();
   m_dlg = std::make_unique<CDictionaryDlg>();
   std::filesystem::current_path(dir);
@@ -13,6 +22,14 @@ MainWindowHarness::~MainWindowHarness() {
   m_app.m_pMainWnd = nullptr;
   m_dlg.reset();
   std::filesystem::current_path(m_oldDirectory);
+  if (m_hadDataHome)
+    setenv("XDG_DATA_HOME", m_oldDataHome.c_str(), 1);
+  else
+    unsetenv("XDG_DATA_HOME");
+}
+
+std::string MainWindowHarness::BackupRoot() const {
+  return backupfolder::Root();
 }
 
 void MainWindowHarness::Start() {

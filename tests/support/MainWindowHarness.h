@@ -18,7 +18,8 @@
 
 class MainWindowHarness {
  public:
-  // Changes to dir and, when start is true, runs the window's start-up.
+  // Changes to dir and, when start is true, runs the window's start-up. Backups go to a folder
+  // of the harness's own (BackupRoot), never the user's.
   MainWindowHarness(ScriptedUi& ui, const std::filesystem::path& dir, bool start = true);
   ~MainWindowHarness();
 
@@ -32,6 +33,7 @@ class MainWindowHarness {
   std::string Text(int id);
   std::vector<std::string> ListItems();
   bool MenuEnabled(UINT id);
+  std::string BackupRoot() const;
   // Fills the word book directly, as a loaded file would.
   void SetEntries(std::u8string_view name,
                   const std::vector<std::pair<std::u8string_view, std::u8string_view>>& entries);
@@ -41,4 +43,7 @@ class MainWindowHarness {
   CDictionaryApp m_app;
   std::unique_ptr<CDictionaryDlg> m_dlg;
   std::filesystem::path m_oldDirectory;
+  TempDir m_data;
+  std::string m_oldDataHome;
+  bool m_hadDataHome = false;
 };

@@ -125,6 +125,17 @@ TEST_F(SettingsTest, DialogShowsAndStoresBothOptions) {
   w.Command(ID_SETTINGS);
   EXPECT_EQ(Ini(), "[General]\r\nLastFileOpen=0\r\nIfAddSave=1\r\n");
   EXPECT_EQ(w.Dlg().m_bIfAddSave, 1);
+
+  // Keeping backups is on until turned off, and only then written.
+  ui.ExpectDialog(IDD_SETTINGS, [](DialogScript& d) {
+    EXPECT_EQ(d.CheckState(IDC_KEEP_BACKUPS), 1);
+    d.Check(IDC_KEEP_BACKUPS, false);
+    d.Press(IDOK);
+  });
+  w.Command(ID_SETTINGS);
+  EXPECT_EQ(Ini(), "[General]\r\nLastFileOpen=0\r\nIfAddSave=1\r\nKeepBackups=0\r\n");
+  MainWindowHarness again(ui, dir.path());
+  EXPECT_EQ(again.Dlg().m_bKeepBackups, 0);
 }
 
 TEST_F(SettingsTest, AStoredSevenShowsChecked) {

@@ -1,0 +1,75 @@
+// The window's saves keep the version they replace, and never fail for want of a backup.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "Backups.h"
+#include "MainWindowHarness.h"
+#include "VkdBytes.h"
+
+namespace {
+
+class KeptVersionsTest : public ::testing::Test {
+ public:
+  // A window with d.vkd (one entry) loaded and saved with a second entry.
+  void LoadAddAndSave(MainWindowHarness& w, const TempDir& in, bool backupFails = false) {
+    ASSERT_EQ(w.Dlg().LoadDictionary(in.Cp932Path("d.vkd")), 1);
+    w.Dlg().m_dict.m_strWord[1] = "b";
+    w.Dlg().m_dict.m_strMeaning[1] = "2";
+    w.Dlg().m_dict.m_nCount = 2;
+    ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+    if (backupFails) ui.ExpectNotice(u8"前の版を残せなかったよ（保存はできたよ）");
+    EXPECT_EQ(w.Dlg().SaveDictionary(in.Cp932Path("d.vkd")), 1);
+  }
+  std::vector<std::string> Kept(const MainWindowHarness& w, const std::string& path) {
+    std::vector<std::string> bytes;
+    for (const Backup& b : ListBackups(w.BackupRoot(), path)) bytes.push_back(ReadBytes(b.path));
+    return bytes;
+  }
+
+  const std::string one = VkdFile("d", {{"a", "1"}});
+  const std::string two = VkdFile("d", {{"a", "1"}, {"b", "2"}});
+  TempDir dir;
+  ScriptedUi ui;
+};
+
+TEST_F(KeptVersionsTest, ASaveOverAFileKeepsItsOldBytesUnlessTurnedOff) {
+  struct Case {
+    bool keep;
+    bool inPlace;  // the folder takes no new files, so the file is rewritten in place
+  } cases[] = {{true, false}, {false, false}, {true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.keep << c.inPlace);
+    TempDir folder;
+    WriteBytes(folder / "d.vkd", one);
+    if (c.inPlace) ::chmod(folder.path().c_str(), 0555);
+    MainWindowHarness w(ui, folder.path());
+    w.Dlg().m_bKeepBackups = c.keep;
+    LoadAddAndSave(w, folder);
+    EXPECT_EQ(ReadBytes(folder / "d.vkd"), two);
+    // A link to a file rewritten in place would show the new bytes.
+    EXPECT_EQ(Kept(w, folder.Path("d.vkd")),
+              c.keep ? std::vector<std::string>{one} : std::vector<std::string>{});
+    if (c.inPlace) continue;
+    // Save as to a new file replaces nothing.
+    ui.ExpectFileDialog(false, folder.Cp932Path("new.vkd"));
+    ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+    w.Command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(ReadBytes(folder / "new.vkd"), two);
+    EXPECT_TRUE(Kept(w, folder.Path("new.vkd")).empty());
+  }
+}
+
+TEST_F(KeptVersionsTest, ABackupThatCannotBeMadeIsToldOnceAndTheSaveGoesOn) {
+  WriteBytes(dir / "d.vkd", one);
+  WriteBytes(dir / "not-a-folder", "");
+  MainWindowHarness w(ui, dir.path());
+  setenv("XDG_DATA_HOME", dir.Path("not-a-folder").c_str(), 1);
+  LoadAddAndSave(w, dir, true);
+  ui.VerifyAllConsumed();
+  EXPECT_EQ(ReadBytes(dir / "d.vkd"), two);
+  // The next failure of the run is not told again.
+  ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+  EXPECT_EQ(w.Dlg().SaveDictionary(dir.Cp932Path("d.vkd")), 1);
+}
+
+}  // namespace
