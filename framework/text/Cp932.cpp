@@ -1,126 +1,229 @@
 #include "Cp932.h"
 
-#include <iconv.h>
+#include <cstdint>
+#include <iterator>
 
-#include <memory>
-#include <stdexcept>
+#include "Cp932Tables.h"
 
 namespace cp932 {
 namespace {
 
-// One direction of conversion, opened once per thread and reused: opening a converter costs
-// more than converting a short string.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
-    if (m_cd == reinterpret_cast<iconv_t>(-1))
-      throw std::runtime_error("iconv: CP932 is not available");
-  }
-  ~Converter() { iconv_close(m_cd); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
+using table::kNone;
 
-  // Appends the converted form of data to out; false, with out as it was, on any invalid or
-  // unconvertible input. maxGrowth bounds the output bytes per input byte, so that the whole
-  // conversion is one call: an irreversible conversion is only ever counted by a call that
-  // finishes, and it counts as a failure, so that a '?' is never invented.
-  bool Append(std::string& out, const char* data, size_t size, size_t maxGrowth) {
-    const size_t room = size * maxGrowth + 8;
-    // The result is made in a buffer kept from call to call and then copied once: a string's
-    // own room would be cleared first, and fresh memory for every long text costs more still.
-    if (m_room < room) {
-      m_scratch = std::make_unique_for_overwrite<char[]>(room);
-      m_room = room;
+constexpr std::uint16_t kReplacement = 0xFFFD;
+
+// iconv stores ‾ (U+203E) as 0x7E, which every reader takes for '~': the text would change
+// without a word. The code page has no overline, so it is refused like any character the code
+// page lacks.
+constexpr char32_t kOverline = 0x203E;
+
+// The platform's single bytes and their characters.
+struct PlatformSingle {
+  unsigned char byte;
+  char16_t c;
+};
+constexpr PlatformSingle kPlatformSingles[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
+
+// The character that bytes[i] starts and its length in n: a lead byte takes the byte after it,
+// when there is one. kNone when the bytes stand for no character.
+std::uint16_t CharAt(std::string_view bytes, std::size_t i, Singles singles, std::size_t& n) {
+  const auto b = static_cast<unsigned char>(bytes[i]);
+  if (IsLeadByte(b) && i + 1 < bytes.size()) {
+    n = 2;
+    const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+    return trail < 0x40 ? kNone : table::kPairs[table::PairIndex(b, trail)];
+  }
+  n = 1;
+  const std::uint16_t c = table::kSingle[b];
+  if (c == kNone && singles == Singles::kPlatform)
+    for (const PlatformSingle& s : kPlatformSingles)
+      if (s.byte == b) return s.c;
+  return c;
+}
+
+// The code of c (below 0x100 one byte, else two), kNothing, or kNone.
+std::uint16_t CodeOf(char32_t c, Singles singles) {
+  if (c > 0xFFFF)
+    return c >= table::kDropped[0] && c <= table::kDropped[1] ? table::kNothing : kNone;
+  if (c == kOverline) return kNone;
+  const std::uint16_t code = table::kPages[table::kPageOf[c >> 8]][c & 0xFF];
+  if (code == kNone && singles == Singles::kPlatform)
+    for (const PlatformSingle& s : kPlatformSingles)
+      if (s.c == c) return s.byte;
+  return code;
+}
+
+constexpr bool IsSurrogate(char32_t c) {
+  return c >= 0xD800 && c <= 0xDFFF;
+}
+
+// The code point of the well-formed UTF-8 character at p (before end) and its length in n;
+// false for bytes that are not one. Overlong forms, surrogates and values past U+10FFFF are
+// refused, as iconv refuses them.
+bool DecodeUtf8(const unsigned char* p, const unsigned char* end, char32_t& c, std::size_t& n) {
+  const unsigned char b = p[0];
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (b < 0x80) {
+    c = b;
+    n = 1;
+    return true;
+  } else if (b >= 0xC2 && b <= 0xDF) {
+    n = 2;
+    c = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    n = 3;
+    c = b & 0x0F;
+    if (b == 0xE0) low = 0xA0;
+    if (b == 0xED) high = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    n = 4;
+    c = b & 0x07;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  } else {
+    return false;
+  }
+  if (static_cast<std::size_t>(end - p) < n || p[1] < low || p[1] > high) return false;
+  for (std::size_t i = 1; i < n; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return false;
+    c = (c << 6) | (p[i] & 0x3F);
+  }
+  return true;
+}
+
+// Appends to a string through a buffer of its own, so that a character costs no more than a
+// store; Cancel puts the string back as it was.
+class Appender {
+ public:
+  explicit Appender(std::string& out) : m_out(out), m_before(out.size()) {}
+  ~Appender() { Flush(); }
+  Appender(const Appender&) = delete;
+  Appender& operator=(const Appender&) = delete;
+
+  void Code(std::uint16_t code) {
+    if (code == table::kNothing) return;
+    Room(2);
+    if (code > 0xFF) *m_next++ = static_cast<char>(code >> 8);
+    *m_next++ = static_cast<char>(code & 0xFF);
+  }
+  void Utf8(std::uint16_t c) {
+    Room(3);
+    if (c < 0x80) {
+      *m_next++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *m_next++ = static_cast<char>(0xC0 | (c >> 6));
+      *m_next++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      *m_next++ = static_cast<char>(0xE0 | (c >> 12));
+      *m_next++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      *m_next++ = static_cast<char>(0x80 | (c & 0x3F));
     }
-    iconv(m_cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-    char* in = const_cast<char*>(data);
-    size_t inLeft = size;
-    char* dst = m_scratch.get();
-    size_t outLeft = room;
-    const size_t r = iconv(m_cd, &in, &inLeft, &dst, &outLeft);
-    const bool ok = r == 0 && inLeft == 0;
-    if (ok) out.append(m_scratch.get(), room - outLeft);
-    if (m_room > kKeptRoom) {  // a rare long text does not hold its room for good
-      m_scratch.reset();
-      m_room = 0;
-    }
-    return ok;
+  }
+  bool Cancel() {
+    m_next = m_buffer;
+    m_out.resize(m_before);
+    return false;
   }
 
  private:
-  static constexpr size_t kKeptRoom = 1 << 20;
-  iconv_t m_cd;
-  std::unique_ptr<char[]> m_scratch;
-  size_t m_room = 0;
+  void Room(std::size_t n) {
+    if (static_cast<std::size_t>(std::end(m_buffer) - m_next) < n) Flush();
+  }
+  void Flush() {
+    m_out.append(m_buffer, static_cast<std::size_t>(m_next - m_buffer));
+    m_next = m_buffer;
+  }
+
+  std::string& m_out;
+  std::size_t m_before;
+  char m_buffer[1024];
+  char* m_next = m_buffer;
 };
-
-Converter& FromUtf8Converter() {
-  thread_local Converter c("CP932", "UTF-8");
-  return c;
-}
-Converter& ToUtf8Converter() {
-  thread_local Converter c("UTF-8", "CP932");
-  return c;
-}
-
-// A conversion into a string of its own, sized to its result.
-template <typename Append>
-std::optional<std::string> Converted(Append append) {
-  std::string out;
-  if (!append(out)) return std::nullopt;
-  return out;
-}
-
-// The converter stores ‾ (U+203E) as 0x7E, which every reader takes for '~': the text would
-// change without a word. The code page has no overline, so it is refused like any character
-// the code page lacks.
-constexpr char16_t kOverline = 0x203E;
-constexpr std::string_view kOverlineUtf8 = "\xE2\x80\xBE";
 
 }  // namespace
 
-bool AppendFromUtf8(std::string& out, std::string_view utf8) {
-  // 0xE2 only ever starts a character, so this finds the overline and nothing else.
-  if (utf8.find(kOverlineUtf8) != std::string_view::npos) return false;
-  // A character takes no more bytes in code page 932 than in UTF-8.
-  return FromUtf8Converter().Append(out, utf8.data(), utf8.size(), 1);
+bool AppendFromUtf8(std::string& out, std::string_view utf8, Singles singles) {
+  Appender to(out);
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* end = p + utf8.size();
+  while (p < end) {
+    char32_t c;
+    std::size_t n;
+    if (!DecodeUtf8(p, end, c, n)) return to.Cancel();
+    const std::uint16_t code = CodeOf(c, singles);
+    if (code == kNone) return to.Cancel();
+    to.Code(code);
+    p += n;
+  }
+  return true;
 }
 
-bool AppendToUtf8(std::string& out, std::string_view bytes) {
-  // A single byte (half-width katakana) can take three bytes in UTF-8.
-  return ToUtf8Converter().Append(out, bytes.data(), bytes.size(), 3);
+bool AppendToUtf8(std::string& out, std::string_view bytes, Singles singles,
+                  std::size_t* badOffset) {
+  Appender to(out);
+  for (std::size_t i = 0, n = 0; i < bytes.size(); i += n) {
+    const std::uint16_t c = CharAt(bytes, i, singles, n);
+    if (c == kNone) {
+      if (badOffset) *badOffset = i;
+      return to.Cancel();
+    }
+    to.Utf8(c);
+  }
+  return true;
 }
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
-  return Converted([&](std::string& out) { return AppendFromUtf8(out, utf8); });
+  std::string out;
+  if (!AppendFromUtf8(out, utf8)) return std::nullopt;
+  return out;
 }
 
 std::optional<std::string> ToUtf8(std::string_view bytes) {
-  return Converted([&](std::string& out) { return AppendToUtf8(out, bytes); });
+  std::string out;
+  if (!AppendToUtf8(out, bytes)) return std::nullopt;
+  return out;
 }
 
 std::string ToUtf8Lossy(std::string_view bytes) {
-  if (auto whole = ToUtf8(bytes)) return *whole;
   std::string out;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    size_t n = IsLeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
-    if (auto part = ToUtf8(bytes.substr(i, n)))
-      out += *part;
-    else
-      out += "\xEF\xBF\xBD";
-    i += n;
+  {
+    Appender to(out);
+    for (std::size_t i = 0, n = 0; i < bytes.size(); i += n) {
+      const std::uint16_t c = CharAt(bytes, i, Singles::kRefused, n);
+      to.Utf8(c == kNone ? kReplacement : c);
+    }
   }
   return out;
 }
 
+std::size_t ToUtf16Lossy(std::string_view bytes, char16_t* out) {
+  char16_t* to = out;
+  for (std::size_t i = 0, n = 0; i < bytes.size(); i += n) {
+    const std::uint16_t c = CharAt(bytes, i, Singles::kRefused, n);
+    *to++ = static_cast<char16_t>(c == kNone ? kReplacement : c);
+  }
+  return static_cast<std::size_t>(to - out);
+}
+
 std::optional<std::string> FromUtf16(std::u16string_view utf16) {
-  if (utf16.find(kOverline) != std::u16string_view::npos) return std::nullopt;
-  thread_local Converter converter("CP932", "UTF-16LE");
-  return Converted([&](std::string& out) {
-    // Two bytes of UTF-16 never take more than two in code page 932.
-    return converter.Append(out, reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2, 1);
-  });
+  std::string out;
+  {
+    Appender to(out);
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+      char32_t c = utf16[i];
+      if (IsSurrogate(c)) {  // a pair of them, high then low, or nothing
+        const char32_t low = i + 1 < utf16.size() ? utf16[i + 1] : 0;
+        if (c > 0xDBFF || !IsSurrogate(low) || low < 0xDC00) return std::nullopt;
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+      const std::uint16_t code = CodeOf(c, Singles::kRefused);
+      if (code == kNone) return std::nullopt;
+      to.Code(code);
+    }
+  }
+  return out;
 }
 
 }  // namespace cp932

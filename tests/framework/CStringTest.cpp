@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <set>
 
 #include "CString.h"
-#include "Cp932.h"
 #include "NativePath.h"
 #include "TestText.h"
 
@@ -79,70 +77,6 @@ TEST(CStringTest, BasicsCountBytes) {
   CString out("keep");
   EXPECT_FALSE(CString::FromUtf8("\xF0\x9F\x98\x80", out));
   EXPECT_EQ(out, "keep");
-}
-
-// Every double-byte code the code page defines converts to Unicode and back. A few characters
-// have two codes (NEC and IBM extensions); those come back as the one preferred code, which
-// itself converts to the same character.
-TEST(Cp932Test, EveryDoubleByteCodeRoundTrips) {
-  int exact = 0;
-  int canonical = 0;
-  std::set<std::string> seen;
-  for (int lead = 0x81; lead <= 0xFC; ++lead) {
-    if (!cp932::IsLeadByte(static_cast<unsigned char>(lead))) continue;
-    for (int trail = 0x40; trail <= 0xFC; ++trail) {
-      if (trail == 0x7F) continue;
-      const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
-      auto utf8 = cp932::ToUtf8(code);
-      if (!utf8) continue;
-      auto back = cp932::FromUtf8(*utf8);
-      ASSERT_TRUE(back.has_value()) << std::hex << lead << " " << trail;
-      if (*back == code) {
-        ++exact;
-        EXPECT_TRUE(seen.insert(*utf8).second) << "two codes round-trip to one character";
-      } else {
-        ++canonical;
-        EXPECT_EQ(cp932::ToUtf8(*back), utf8);
-      }
-    }
-  }
-  // JIS X 0208 alone has 6879 characters; with the vendor rows there are a few hundred more.
-  EXPECT_GT(exact, 7000);
-  EXPECT_LT(canonical, 500);
-  EXPECT_EQ(cp932::ToUtf8("\x83\x5C"), Utf8(u8"ソ"));
-  EXPECT_EQ(cp932::ToUtf8("\x81\x5F"), Utf8(u8"＼"));
-}
-
-TEST(Cp932Test, RefusesWhatItCannotHoldAndKeepsTheStandardEquivalents) {
-  const struct {
-    std::u8string_view text;
-    std::optional<std::string> bytes;
-  } cases[] = {
-      {u8"😀", std::nullopt},
-      {u8"한", std::nullopt},
-      {u8"a‾b", std::nullopt},  // would be stored as '~'
-      {u8"〜", "\x81\x60"},
-      {u8"−", "\x81\x7C"},
-      {u8"—", "\x81\x5C"},
-      {u8"¥", "\x5C"},
-      {u8"辞書", "\x8E\xAB\x8F\x91"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(cp932::FromUtf8(Utf8(c.text)), c.bytes) << Utf8(c.text);
-  EXPECT_FALSE(cp932::FromUtf16(u"a\u203Eb").has_value());
-  EXPECT_EQ(cp932::FromUtf16(u"辞書"), std::string("\x8E\xAB\x8F\x91"));
-  EXPECT_FALSE(cp932::ToUtf8("\x81").has_value());  // lone lead byte
-  EXPECT_EQ(cp932::ToUtf8Lossy(std::string("a\x81")), "a\xEF\xBF\xBD");
-  // Appending: a refusal leaves what was there; a long text of the widest characters (one byte
-  // to three) converts whole, and the converter works on after it.
-  std::string out = "kept";
-  EXPECT_FALSE(cp932::AppendFromUtf8(out, Utf8(u8"x😀")));
-  EXPECT_EQ(out, "kept");
-  const std::string kana(3 << 20, '\xB1');
-  out.clear();
-  ASSERT_TRUE(cp932::AppendToUtf8(out, kana));
-  EXPECT_EQ(out.size(), kana.size() * 3);
-  EXPECT_EQ(cp932::FromUtf8(out), kana);
-  EXPECT_EQ(cp932::ToUtf8("\xB1"), Utf8(u8"ｱ"));
 }
 
 // A path converts only when converting back gives the same bytes; the refusal names the first
