@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-ipafont-gothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev gettext help2man
+  rapidjson-dev gettext help2man
   clang-format
   "$@"
 )

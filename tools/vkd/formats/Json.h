@@ -1,5 +1,5 @@
 // JSON: {"name": ..., "entries": [{"word": ..., "meaning": ...}, ...]}. Writes the document
-// entry by entry; reads it with nlohmann's JSON parser (events, not a whole tree), naming the
+// entry by entry; reads it with RapidJSON's reader (events, not a whole tree), naming the
 // line and column of any problem. Other keys are skipped. It touches no files.
 #pragma once
 
