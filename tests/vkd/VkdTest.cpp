@@ -269,40 +269,6 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
   }
 }
 
-// The table vkd converts UTF-8 through gives what the converter gives, character by character:
-// every character of the Basic Multilingual Plane, and what is not UTF-8 at all.
-TEST(Vkd, ImportConvertsAsTheConverterDoes) {
-  std::vector<std::string> texts = {"\xC0\xAF",
-                                    "\xE0\x80\xAF",
-                                    "\xED\xA0\x80",
-                                    "\xF4\x90\x80\x80",
-                                    "\xE3\x81",
-                                    "\x80",
-                                    "\xF0\x9F\x98\x80",
-                                    "a\xFF"
-                                    "b"};
-  for (char32_t c = 0; c < 0x10000; ++c) {
-    if (c >= 0xD800 && c <= 0xDFFF) continue;
-    std::string utf8;
-    if (c < 0x80) {
-      utf8 = {static_cast<char>(c)};
-    } else if (c < 0x800) {
-      utf8 = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
-    } else {
-      utf8 = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-              static_cast<char>(0x80 | (c & 0x3F))};
-    }
-    texts.push_back("x" + utf8);
-  }
-  for (const auto& text : texts) {
-    std::string table = "kept", converter = "kept";
-    const bool byTable = vkd::AppendFromUtf8(table, text);
-    ASSERT_EQ(byTable, vkd::AppendFromUtf8ByConverter(converter, text))
-        << testing::PrintToString(text);
-    ASSERT_EQ(table, converter) << testing::PrintToString(text);
-  }
-}
-
 TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
   // The lead byte of a katakana SO (83 5C) ends the reader's first 256 KiB block.
   const std::string longSo = Times(140000, "\x83\x5C");

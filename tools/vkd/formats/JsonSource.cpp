@@ -98,7 +98,7 @@ bool JsonSource::LoadCp932() {
       break;  // its trail byte may be in the next block
     } else {
       const auto trail = static_cast<unsigned char>(ahead[i + 1]);
-      const bool pair = IsTrailByte(trail);
+      const bool pair = cp932::IsTrailByte(trail);
       out = PutPlane15(out, pair ? (c << 8) | trail : c);
       i += pair ? 2 : 1;
     }
@@ -113,7 +113,7 @@ bool JsonSource::LoadCp932() {
 char* JsonSource::PutLastLead(char* out) {
   const auto lead = static_cast<unsigned>(m_in.Get());
   const int trail = m_in.Peek();
-  if (trail >= 0 && IsTrailByte(static_cast<unsigned char>(trail)))
+  if (trail >= 0 && cp932::IsTrailByte(static_cast<unsigned char>(trail)))
     return PutPlane15(out, (lead << 8) | static_cast<unsigned>(m_in.Get()));
   return PutPlane15(out, lead);
 }
