@@ -1,18 +1,20 @@
 #include "NativePath.h"
 
-#include <algorithm>
-
 #include "Cp932.h"
 
 namespace {
 
 using Convert = std::optional<std::string> (*)(std::string_view);
 
-// Bytes of the character that starts at bytes[i] in UTF-8 (or one for a byte that starts none).
+// Bytes of the character that starts at bytes[i] in UTF-8, or one for a byte that starts none
+// (a stray continuation byte, a byte UTF-8 never uses, a lead byte without its continuation).
 size_t Utf8CharSize(std::string_view bytes, size_t i) {
   const auto b = static_cast<unsigned char>(bytes[i]);
-  const size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-  return std::min(n, bytes.size() - i);
+  const size_t n = b >= 0xF8 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+  if (n > bytes.size() - i) return 1;
+  for (size_t k = 1; k < n; ++k)
+    if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return 1;
+  return n;
 }
 
 size_t Cp932CharSize(std::string_view bytes, size_t i) {

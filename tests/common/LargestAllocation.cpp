@@ -7,6 +7,7 @@
 namespace {
 std::atomic<bool> g_watching{false};
 std::atomic<std::size_t> g_largest{0};
+std::atomic<std::size_t> g_ceiling{0};  // 0: none
 
 void Note(std::size_t size) {
   if (!g_watching.load(std::memory_order_relaxed)) return;
@@ -17,10 +18,19 @@ void Note(std::size_t size) {
 
 void* Allocate(std::size_t size) {
   Note(size);
+  const std::size_t ceiling = g_ceiling.load(std::memory_order_relaxed);
+  if (ceiling && size > ceiling) throw std::bad_alloc();
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
 }  // namespace
+
+AllocationCeiling::AllocationCeiling(std::size_t bytes) {
+  g_ceiling = bytes;
+}
+AllocationCeiling::~AllocationCeiling() {
+  g_ceiling = 0;
+}
 
 LargestAllocation::LargestAllocation() {
   g_largest = 0;

@@ -11,6 +11,7 @@
 #include "Bytes.h"
 #include "DictFile.h"
 #include "DictIo.h"
+#include "LargestAllocation.h"
 #include "MemFile.h"
 #include "ReplaceFile.h"
 #include "TempDir.h"
@@ -356,7 +357,17 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd")}, "a\tb\n").status, vkd::kTrouble);
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd"), "--name", "n"}, "a\tb\n").err,
             "vkd: wrote 1 entry to " + dir.Path("p.vkd") + "\n");
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.JSON", "o.vkd", "p.vkd"}));
+  // Memory that runs out is said as such, and the old file stays.
+  WriteBytes(dir.Path("big.tsv"), std::string(4 << 20, 'w') + "\tm\n");
+  Result starved{};
+  {
+    AllocationCeiling ceiling(1 << 20);
+    starved = Vkd({"import", dir.Path("big.tsv"), "-o", out, "--name", "y", "--force"});
+  }
+  EXPECT_EQ(starved.status, vkd::kTrouble);
+  EXPECT_EQ(starved.err, "vkd: not enough memory\n");
+  EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"big.tsv", "in.JSON", "o.vkd", "p.vkd"}));
 }
 
 // A row for each way check puts a damage into words; where the reader finds a damage is the
@@ -429,6 +440,8 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
       {{"import", fifo, "--name", "n", "-o", missing}, vkd::kTrouble, "is not a regular file"},
       {{"import", "-", "--name", "n", "-o", folder}, vkd::kTrouble, "is a directory"},
       {{"export", damaged, "-o", folder}, vkd::kTrouble, "is a directory"},
+      {{"export", damaged, "-o", damaged}, vkd::kTrouble, "input and output are the same file"},
+      {{"export", damaged, "-o", dir.Path("bad\xFF.vkd")}, vkd::kTrouble, "the byte \\xFF at byte"},
       // − (U+2212) would be stored as the code of － (U+FF0D): another file.
       {{"import", "-", "--name", "n", "-o", dir.Path("x\u2212y.vkd")},
        vkd::kTrouble,
@@ -541,6 +554,7 @@ TEST(Vkd, AsAProcess) {
       {"$VKD search d.vkd a >/dev/full", 2, "", "cannot write to standard output"},
       {"$VKD export d.vkd >/dev/full", 2, "", "cannot write to standard output"},
       {"$VKD export d.vkd -o /dev/full", 2, "", "cannot write to /dev/full"},
+      {"$VKD export d.vkd -o - 2>&1 >/dev/full | wc -l", 0, "1\n", ""},  // said once
       // An output that is not a regular file is written to as it is, never replaced.
       {"echo old >log.txt && $VKD export d.vkd -o /dev/stdout >>log.txt && cat log.txt", 0,
        "old\na\tb\n", ""},

@@ -85,6 +85,8 @@ int Export(const Context& c, const Options& o) {
   std::string error;
   const auto destination = ResolveOutput(outArg ? *outArg : "-", error);
   if (!destination) return c.Error(error);
+  if (destination->kind == Destination::Replace && SameFile(arg, destination->arg))
+    return c.Error(Fmt(Tr("%s: input and output are the same file"), {arg}));
   std::optional<Format> format =
       FormatOfPath(destination->kind == Destination::Standard ? "" : destination->arg);
   Encoding encoding;

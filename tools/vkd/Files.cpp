@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ostream>
 
@@ -77,6 +78,13 @@ std::string PathRefusal(const std::string& arg) {
   FromNativePath(arg, &problem);
   if (problem.character.empty())
     return Fmt(Tr("%s: the path cannot be written in code page 932"), {arg});
+  if (problem.character.size() == 1 && static_cast<unsigned char>(problem.character[0]) >= 0x80) {
+    // A byte that begins no UTF-8 character: named by its value, as it cannot be shown.
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(problem.character[0]));
+    return Fmt(Tr("%s: the byte %s at byte %s is not UTF-8"),
+               {arg, hex, std::to_string(problem.offset)});
+  }
   return Fmt(Tr("%s: the character %s at byte %s has no exact code page 932 form"),
              {arg, problem.character, std::to_string(problem.offset)});
 }
@@ -111,6 +119,13 @@ std::optional<DictIoResult> ReadEntries(const Context& c, const std::string& arg
 
 std::string Destination::Name() const {
   return kind == Standard ? Tr("standard output") : arg;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 std::optional<Destination> ResolveOutput(const std::string& arg, std::string& error) {

@@ -38,6 +38,9 @@ struct Destination {
   std::string Name() const;  // for messages
 };
 
+// Whether the two paths name one existing file (the same file reached by two names, too).
+bool SameFile(const std::string& a, const std::string& b);
+
 // Where arg sends output; nullopt with a message for a directory or a path that cannot be used.
 std::optional<Destination> ResolveOutput(const std::string& arg, std::string& error);
 // Opens d for writing; null with a message when that fails.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <new>
 
 #include "Commands.h"
 #include "Help.h"
@@ -57,7 +58,12 @@ int Dispatch(const std::vector<std::string>& args, const Context& c) {
       c.out << *CommandHelp(command);
       return kOk;
     }
-    return entry.run(c, o);
+    try {
+      return entry.run(c, o);
+    } catch (const std::bad_alloc&) {
+      // What was being replaced is left as it was: the new content is abandoned unwinding.
+      return c.Error(Tr("not enough memory"));
+    }
   }
   c.err << "vkd: " << Fmt(Tr("unknown command %s"), {command}) << "\n" << Usage();
   return kTrouble;
@@ -70,9 +76,9 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   const Context c{in, out, err};
   int status = Dispatch(args, c);
   // Output that never arrived is a failure, whatever the command thought (a full disk, a
-  // closed pipe, /dev/full).
+  // closed pipe, /dev/full); a command that failed has said why already.
   errno = 0;
-  if (!out.flush()) {
+  if (!out.flush() && status != kTrouble) {
     const int error = errno;
     std::string message = Tr("cannot write to standard output");
     if (error) message += std::string(": ") + std::strerror(error);
