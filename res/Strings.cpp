@@ -1,10 +1,17 @@
 #include "AfxRes.h"
 #include "Templates.h"
+#include "resource.h"
 
 const std::vector<StringResource>& VokariStrings() {
   static const std::vector<StringResource> strings = {
       {IDS_ABOUTBOX, u8"Vokari のバージョン情報(&A)..."},
       {AFX_IDS_APP_TITLE, u8"Vokari"},
+      {AFX_IDS_DESKTOP_ID, u8"jp.vokari.Vokari"},
+      // What screen readers call the main window's controls that have no label.
+      {IDC_SEARCH_TEXT, u8"検索する文字"},
+      {IDC_WORD_LIST, u8"単語の一覧"},
+      {IDC_SHOWN_WORD, u8"単語"},
+      {IDC_SHOWN_MEANING, u8"意味"},
       {AFX_IDS_HELP_CAPTION, u8"Vokari ヘルプ"},
       {AFX_IDS_HELP_CLOSE, u8"閉じる"},
       {AFX_IDP_PARSE_CHARS, u8"使えない文字が入ってるよ"},

@@ -10,3 +10,4 @@ const std::vector<DialogTemplate>& VokariDialogs();
 const std::vector<MenuTemplate>& VokariMenus();
 const std::vector<StringResource>& VokariStrings();
 const std::vector<IconResource>& VokariIcons();
+const std::vector<AcceleratorTable>& VokariAccelerators();

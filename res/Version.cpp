@@ -9,8 +9,8 @@ const VersionInfo kVersion = {
 }  // namespace
 
 const ResourceSet& VokariResources() {
-  static const ResourceSet set = {VokariDialogs(), VokariMenus(), VokariStrings(), VokariIcons(),
-                                  &kVersion};
+  static const ResourceSet set = {VokariDialogs(), VokariMenus(), VokariStrings(),
+                                  VokariIcons(),   &kVersion,     VokariAccelerators()};
   return set;
 }
 

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -210,5 +211,36 @@ void LinkBuddiesAndTabOrder(std::span<const ControlTemplate> controls,
       static_cast<QLabel*>(widgets[i])->setBuddy(widgets[j]);
       break;
     }
+  }
+}
+
+QString WithoutMnemonic(const QString& text) {
+  static const QRegularExpression parenthesised(QStringLiteral("\\(&[^&]\\)"));
+  QString out = text;
+  out.remove(parenthesised);
+  QString plain;
+  for (qsizetype i = 0; i < out.size(); ++i) {
+    if (out[i] == QLatin1Char('&') && i + 1 < out.size()) ++i;
+    plain += out[i];
+  }
+  return plain;
+}
+
+void NameForScreenReaders(std::span<const ControlTemplate> controls,
+                          std::span<QWidget* const> widgets) {
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ControlTemplate& c = controls[i];
+    if (!TakesFocus(c)) continue;
+    QString name;
+    if (c.kind == ControlKind::PushButton || c.kind == ControlKind::CheckBox)
+      name = qttext::FromU8(c.text);
+    else if (i > 0 && controls[i - 1].kind == ControlKind::Static)
+      name = qttext::FromU8(controls[i - 1].text);
+    if (name.isEmpty()) name = qttext::FromResource(static_cast<unsigned>(c.id));
+    name = WithoutMnemonic(name);
+    widgets[i]->setAccessibleName(name);
+    // A combo box's edit is a control of its own to a screen reader.
+    if (auto* combo = qobject_cast<QComboBox*>(widgets[i]); combo && combo->lineEdit())
+      combo->lineEdit()->setAccessibleName(name);
   }
 }

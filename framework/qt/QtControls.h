@@ -22,3 +22,11 @@ QIcon WindowIcon(const IconResource& icon);
 // follows the template.
 void LinkBuddiesAndTabOrder(std::span<const ControlTemplate> controls,
                             std::span<QWidget* const> widgets);
+
+// Every control that takes the focus gets an accessible name: its own text, or the text of the
+// static just before it, without the mnemonic; else the string with the control's ID.
+void NameForScreenReaders(std::span<const ControlTemplate> controls,
+                          std::span<QWidget* const> widgets);
+
+// A label's text as it is read out: "単語(&S)" is "単語", "&Open" is "Open".
+QString WithoutMnemonic(const QString& text);

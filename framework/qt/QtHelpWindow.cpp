@@ -17,6 +17,7 @@ QtHelpWindow::QtHelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   m_text = new QPlainTextEdit(this);
   m_text->setReadOnly(true);
   m_text->setTabChangesFocus(true);
+  m_text->setAccessibleName(windowTitle());
   layout->addWidget(m_text);
   auto* close = new QPushButton(qttext::FromResource(AFX_IDS_HELP_CLOSE), this);
   connect(close, &QPushButton::clicked, this, &QWidget::close);

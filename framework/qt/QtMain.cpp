@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "AfxRes.h"
 #include "QtBackend.h"
 #include "QtControls.h"
 #include "QtDialogUnits.h"
@@ -40,6 +41,9 @@ void InstallJapanese(QApplication& app) {
 
 void SetLook(QApplication& app) {
   QApplication::setApplicationName(qttext::FromCp932(AfxGetAppName()));
+  // Under Wayland the windows announce the desktop entry's name, so that the desktop finds
+  // its icon and groups them with their launcher. X11's WM_CLASS keeps the application name.
+  QGuiApplication::setDesktopFileName(qttext::FromResource(AFX_IDS_DESKTOP_ID));
   if (const IconResource* icon = AfxFindIcon(128)) QApplication::setWindowIcon(WindowIcon(*icon));
   // Message boxes, menus and file dialogs in the same Japanese font as the dialogs.
   DialogTemplate plain{};

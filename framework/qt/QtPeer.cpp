@@ -14,6 +14,7 @@
 
 #include "QtControls.h"
 #include "QtFileDrop.h"
+#include "QtKeys.h"
 #include "QtMenus.h"
 #include "QtMnemonics.h"
 #include "QtText.h"
@@ -74,7 +75,18 @@ QtPeer::QtPeer(const DialogTemplate& tmpl, CWnd& wnd, QWidget* owner)
   InstallControlMnemonicsFirst();
   BuildWindow(owner);
   BuildControls();
+  BuildKeys();
   new QtFileDrop(m_dialog, m_wnd);
+}
+
+void QtPeer::BuildKeys() {
+  const AcceleratorTable* keys = AfxFindAccelerators(m_tmpl.id);
+  if (!keys) return;
+  InstallAccelerators(
+      *keys,
+      {m_dialog, [this](int id) { return Control(id); },
+       [this](int command) { return m_menuBar ? m_menuBar->Find(command) : nullptr; },
+       [this](int command) { m_wnd.DispatchCommand(command); }, [this](int id) { FocusItem(id); }});
 }
 
 QtPeer::~QtPeer() {
@@ -118,6 +130,7 @@ void QtPeer::BuildControls() {
     m_controls.push_back(ControlState{&c, widget, false, false, CString(), QString(), {}, {}});
   }
   LinkBuddiesAndTabOrder(m_tmpl.controls, widgets);
+  NameForScreenReaders(m_tmpl.controls, widgets);
   for (size_t i = 0; i < m_controls.size(); ++i) WireControl(i);
 }
 

@@ -85,6 +85,7 @@ class QtPeer : public IWindowPeer {
 
   void BuildWindow(QWidget* owner);
   void BuildControls();
+  void BuildKeys();
   void WireControl(size_t index);
   void WatchEdits(size_t index);
   void PressDefault();

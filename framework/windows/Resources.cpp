@@ -25,6 +25,9 @@ const MenuTemplate* AfxFindMenu(int id) {
 const IconResource* AfxFindIcon(int id) {
   return FindById(g_resources.icons, id);
 }
+const AcceleratorTable* AfxFindAccelerators(int id) {
+  return FindById(g_resources.accelerators, id);
+}
 const VersionInfo* AfxGetVersionInfo() {
   return g_resources.version;
 }

@@ -88,6 +88,27 @@ struct IconResource {
   std::vector<IconImage> images;
 };
 
+// A key that runs a command of a window (an accelerator). Keys are the platform's virtual-key
+// codes with their modifiers. control: the key counts only while the focus is in that control
+// (0: anywhere in the window). A command of 0 moves the focus to control, its text selected.
+// Where the window's menu has an item with the command, the item shows the key and the key runs
+// only while the item is enabled.
+namespace vk {
+enum : int { Delete = 0x2E, F1 = 0x70 };  // letters and digits are their ASCII capitals
+enum : unsigned { Shift = 0x04, Control = 0x08, Alt = 0x10 };
+}  // namespace vk
+struct Accelerator {
+  int key;
+  unsigned modifiers;
+  int command;
+  int control = 0;
+};
+// The keys of the window made from dialog template id.
+struct AcceleratorTable {
+  int id;
+  std::vector<Accelerator> keys;
+};
+
 struct VersionInfo {
   std::u8string_view fileVersion, productVersion, fileDescription, internalName, originalFilename,
       productName;
@@ -99,6 +120,7 @@ struct ResourceSet {
   std::span<const StringResource> strings;
   std::span<const IconResource> icons;
   const VersionInfo* version = nullptr;
+  std::span<const AcceleratorTable> accelerators = {};
 };
 
 void AfxSetResources(const ResourceSet& resources);
@@ -106,4 +128,5 @@ const DialogTemplate* AfxFindDialog(int id);
 const MenuTemplate* AfxFindMenu(int id);
 const std::u8string_view* AfxFindString(unsigned id);
 const IconResource* AfxFindIcon(int id);
+const AcceleratorTable* AfxFindAccelerators(int id);
 const VersionInfo* AfxGetVersionInfo();

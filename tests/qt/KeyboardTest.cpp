@@ -1,6 +1,9 @@
 // Enter, Escape, Tab and the close box, and the modal loop they end.
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -45,6 +48,77 @@ TEST_F(QtTest, EnterRunsTheDefaultButtonExceptInTheMeaningEdit) {
     EXPECT_EQ(dlg.commands, expected);
     dlg.Qt().Dialog()->hide();
   }
+}
+
+// Each key reaches its command from wherever it counts, only while its menu item is enabled, and
+// never while an input method is composing; the menu shows it beside the item.
+TEST_F(QtTest, KeysReachTheirCommandsButNotWhileComposing) {
+  struct Case {
+    int control;  // where the focus is
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+    UINT expected;  // 0: no command
+    bool composing = false;
+    UINT grayed = 0;  // a menu item grayed first
+  };
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const Qt::KeyboardModifiers none = Qt::NoModifier;
+  const Case cases[] = {
+      {IDC_SEARCH_TEXT, ctrl, Qt::Key_N, ID_DICT_NEW},
+      {IDC_WORD_LIST, ctrl, Qt::Key_O, IDC_OPEN_DICT},
+      {IDC_SHOWN_MEANING, ctrl, Qt::Key_S, ID_FILE_SAVE},
+      {IDC_SHOWN_WORD, ctrl | Qt::ShiftModifier, Qt::Key_S, ID_FILE_SAVE_AS},
+      {IDC_OPEN_DICT, ctrl, Qt::Key_Q, ID_APP_EXIT},
+      {IDC_SEARCH_TEXT, none, Qt::Key_F1, ID_HELP},
+      {IDC_WORD_LIST, none, Qt::Key_Delete, ID_WORD_DELETE},
+      {IDC_SHOWN_WORD, none, Qt::Key_Delete, 0},
+      {IDC_WORD_LIST, none, Qt::Key_Delete, 0, false, ID_WORD_DELETE},
+      {IDC_SEARCH_TEXT, ctrl, Qt::Key_S, 0, false, ID_FILE_SAVE},
+      {IDC_SEARCH_TEXT, ctrl, Qt::Key_N, 0, true},
+      {IDC_SHOWN_MEANING, none, Qt::Key_F1, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.control << " " << QKeySequence(c.modifiers | c.key).toString().toStdString()
+                 << (c.composing ? " composing" : ""));
+    RecordingDialog dlg(IDD_VOKARI_DIALOG);
+    dlg.Create();
+    ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
+    if (c.grayed) dlg.Qt().EnableMenuItem(static_cast<int>(c.grayed), false);
+    dlg.Qt().Control(c.control)->setFocus(Qt::TabFocusReason);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    if (c.composing) {
+      QInputMethodEvent preedit(QStringLiteral("か"), {});
+      QApplication::sendEvent(focus, &preedit);
+    }
+    QTest::keyClick(focus, c.key, c.modifiers);
+    std::vector<std::pair<UINT, UINT>> expected;
+    if (c.expected) expected.emplace_back(c.expected, BN_CLICKED);
+    EXPECT_EQ(dlg.commands, expected);
+    if (c.expected && c.expected != ID_HELP) {
+      QAction* item = nullptr;
+      for (QAction* a : dlg.Qt().MenuBar()->findChildren<QAction*>())
+        if (a->shortcut() == QKeySequence(c.modifiers | c.key)) item = a;
+      EXPECT_NE(item, nullptr) << "no menu item shows the key";
+    }
+    dlg.Qt().Dialog()->hide();
+  }
+}
+
+TEST_F(QtTest, CtrlFSelectsTheSearchText) {
+  RecordingDialog dlg(IDD_VOKARI_DIALOG);
+  dlg.texts = {{IDC_SEARCH_TEXT, CString("cat")}};
+  dlg.Create();
+  ASSERT_NO_FATAL_FAILURE(ShowActive(dlg.Qt().Dialog()));
+  dlg.Qt().Control(IDC_SHOWN_MEANING)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+  auto* combo = ControlAs<QComboBox>(dlg.Qt(), IDC_SEARCH_TEXT);
+  QLineEdit* edit = combo->lineEdit();
+  EXPECT_TRUE(combo->hasFocus());
+  EXPECT_EQ(edit->selectedText(), QStringLiteral("cat"));
+  EXPECT_TRUE(dlg.commands.empty());
+  dlg.Qt().Dialog()->hide();
 }
 
 TEST_F(QtTest, EnterInTheMeaningEditMakesANewLine) {

@@ -1,4 +1,5 @@
 // Each dialog template becomes the right widgets, at the right places, in the right order.
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
@@ -145,9 +146,52 @@ TEST_P(TemplateWidgets, EveryTemplateTextFitsItsControl) {
   }
 }
 
+// A screen reader has a name for every control that can take the focus, and for a combo box's
+// edit, which it reads as a control of its own.
+TEST_P(TemplateWidgets, EveryFocusableControlHasAnAccessibleName) {
+  RecordingDialog dlg(GetParam());
+  dlg.Create();
+  const QtPeer& peer = dlg.Qt();
+  for (QWidget* w : peer.Client()->findChildren<QWidget*>()) {
+    // Scroll bars and viewports are parts of their control; a combo box's list is a popup.
+    if (w->focusPolicy() == Qt::NoFocus || w->window() != peer.Dialog() ||
+        qobject_cast<QAbstractScrollArea*>(w->parentWidget()))
+      continue;
+    EXPECT_FALSE(w->accessibleName().isEmpty())
+        << w->metaObject()->className() << " " << w->parentWidget()->objectName().toStdString();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateWidgets,
                          ::testing::Values(IDD_ABOUTBOX, IDD_VOKARI_DIALOG, IDD_NEWDICT,
                                            IDD_ADDWORD, IDD_SETTINGS));
+
+TEST_F(QtTest, AccessibleNamesComeFromLabelsOrTheStringTable) {
+  struct Case {
+    int templateId, controlId;
+    const char8_t* name;
+  };
+  const Case cases[] = {
+      {IDD_VOKARI_DIALOG, IDC_SEARCH_TEXT, u8"検索する文字"},
+      {IDD_VOKARI_DIALOG, IDC_WORD_LIST, u8"単語の一覧"},
+      {IDD_VOKARI_DIALOG, IDC_SHOWN_WORD, u8"単語"},
+      {IDD_VOKARI_DIALOG, IDC_SHOWN_MEANING, u8"意味"},
+      {IDD_VOKARI_DIALOG, IDC_OPEN_DICT, u8"辞書ファイル"},
+      {IDD_NEWDICT, IDC_DICT_NAME, u8"辞書名"},
+      {IDD_ADDWORD, IDC_ENTRY_MEANING, u8"意味"},
+      {IDD_SETTINGS, IDC_LAST_FILE_OPEN, u8"起動時に最後に開いていたファイルを開く"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.controlId);
+    RecordingDialog dlg(c.templateId);
+    dlg.Create();
+    const QString name = QString::fromUtf8(reinterpret_cast<const char*>(c.name));
+    EXPECT_EQ(dlg.Qt().Control(c.controlId)->accessibleName(), name);
+    if (auto* combo = ControlAs<QComboBox>(dlg.Qt(), c.controlId)) {
+      EXPECT_EQ(combo->lineEdit()->accessibleName(), name);
+    }
+  }
+}
 
 struct Place {
   int templateId, controlId, x, y, cx, cy;
