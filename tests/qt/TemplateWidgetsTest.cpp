@@ -289,7 +289,8 @@ TEST_F(QtTest, AboutBoxShowsTheIconAtItsOwnSize) {
 }
 
 // The window icon and every installed icon are one picture: the 16 x 16 drawing, each of its
-// pixels made a square at the larger sizes.
+// pixels made a square at the small sizes, and drawn smooth at the large ones, where the middle
+// of each square keeps the drawing's colour.
 TEST_F(QtTest, WindowIconAndInstalledIconsAreOnePicture) {
   const IconResource* resource = AfxFindIcon(IDR_MAINFRAME);
   ASSERT_NE(resource, nullptr);
@@ -305,9 +306,25 @@ TEST_F(QtTest, WindowIconAndInstalledIconsAreOnePicture) {
       scaled(32));
   for (int size : {16, 32, 48, 64, 128, 256}) {
     SCOPED_TRACE(size);
-    const QImage installed(QStringLiteral(VOKARI_ICON_DIR "/vokari-%1.png").arg(size));
-    ASSERT_FALSE(installed.isNull());
-    EXPECT_EQ(installed.convertToFormat(QImage::Format_ARGB32), scaled(size));
+    const QImage installed = QImage(QStringLiteral(VOKARI_ICON_DIR "/vokari-%1.png").arg(size))
+                                 .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(installed.size(), QSize(size, size));
+    if (size <= 64) {
+      EXPECT_EQ(installed, scaled(size));
+      continue;
+    }
+    const int cell = size / 16;
+    for (int y = 0; y < 16; ++y) {
+      for (int x = 0; x < 16; ++x) {
+        if (qAlpha(grid.pixel(x, y)) == 0) continue;
+        const QColor want(grid.pixel(x, y));
+        const QColor got(installed.pixel(x * cell + cell / 2, y * cell + cell / 2));
+        EXPECT_LE(std::abs(want.red() - got.red()) + std::abs(want.green() - got.green()) +
+                      std::abs(want.blue() - got.blue()),
+                  12)
+            << x << "," << y;
+      }
+    }
   }
 }
 
