@@ -1,11 +1,13 @@
 #include "QtFileList.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QTreeView>
+#include <algorithm>
 
 #include "AfxRes.h"
 #include "QtText.h"
@@ -44,16 +46,39 @@ class DetailsInDefaultLocale : public QIdentityProxyModel {
   }
 };
 
+// Room for each detail column's header and its longest value, which are longer in Japanese
+// than Qt's columns expect.
+void MakeRoomForDetails(QTreeView& view) {
+  const QLocale locale;
+  const QFontMetrics metrics = view.fontMetrics();
+  QString longest[] = {
+      QString(),
+      locale.formattedDataSize(1023) + QLatin1Char('0'),
+      locale.formattedDataSize(qint64(999) * 1024 * 1024 + 1000 * 1000),
+      locale.toString(QDateTime({2000, 12, 31}, {23, 59}), QLocale::ShortFormat),
+  };
+  // The type column: a file type as Qt names it, or a folder.
+  longest[kType] = QCoreApplication::translate("QAbstractFileIconProvider", "%1 File")
+                       .arg(QStringLiteral("json"));
+  const QString folder = qttext::FromResource(AFX_IDS_FILE_FOLDER);
+  if (longest[kType].size() < folder.size()) longest[kType] = folder;
+  const int margin = metrics.averageCharWidth() * 3;
+  QHeaderView* header = view.header();
+  for (int column : {kSize, kType, kDate}) {
+    const QString title =
+        view.model() ? view.model()->headerData(column, Qt::Horizontal).toString() : QString();
+    int width = metrics.horizontalAdvance(title);
+    if (!longest[column].isEmpty())
+      width = std::max(width, metrics.horizontalAdvance(longest[column]));
+    header->resizeSection(column, std::max(header->sectionSize(column), width + margin));
+  }
+}
+
 }  // namespace
 
 void ShowDetailsInDefaultLocale(QFileDialog& dialog) {
   dialog.setProxyModel(new DetailsInDefaultLocale(&dialog));
   dialog.setLocale(QLocale());
-  // Room for a whole date, which is longer here than Qt's column expects.
-  if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
-    const QString longest =
-        QLocale().toString(QDateTime({2000, 12, 31}, {23, 59}), QLocale::ShortFormat);
-    const int margin = view->fontMetrics().averageCharWidth() * 3;
-    view->header()->resizeSection(kDate, view->fontMetrics().horizontalAdvance(longest) + margin);
-  }
+  if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+    MakeRoomForDetails(*view);
 }

@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -108,7 +109,7 @@ TEST_F(QtTest, FileListDetailsAreJapanese) {
   QTemporaryDir folder;
   QFile file(folder.filePath(QStringLiteral("a.vkd")));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QByteArray(180, 'x'));
+  file.write(QByteArray(1000, 'x'));
   file.close();
   ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sub")));
   FileDialogRequest request;
@@ -126,10 +127,23 @@ TEST_F(QtTest, FileListDetailsAreJapanese) {
   }
   const QRegularExpression date(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$"));
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows["a.vkd"][0], qttext::FromU8(u8"180 バイト"));
+  EXPECT_EQ(rows["a.vkd"][0], qttext::FromU8(u8"1,000 バイト"));
   EXPECT_TRUE(date.match(rows["a.vkd"][2]).hasMatch()) << rows["a.vkd"][2].toStdString();
   EXPECT_EQ(rows["sub"][0], QString());
   EXPECT_EQ(rows["sub"][1], qttext::FromU8(u8"フォルダー"));
+  // Every header fits its column, and so do sizes, dates and the folder type; a file's type is
+  // whatever the system calls it, and may be long.
+  const QFontMetrics metrics = view->fontMetrics();
+  for (int c = 1; c < 4; ++c) {
+    SCOPED_TRACE(c);
+    const int room = view->header()->sectionSize(c);
+    EXPECT_LT(metrics.horizontalAdvance(model->headerData(c, Qt::Horizontal).toString()), room);
+    for (const auto& [name, columns] : rows) {
+      if (c != 2 || name == QStringLiteral("sub")) {
+        EXPECT_LT(metrics.horizontalAdvance(columns[c - 1]), room) << columns[c - 1].toStdString();
+      }
+    }
+  }
 }
 
 TEST_F(QtTest, NameFiltersJoinDescriptionAndPatterns) {
