@@ -167,8 +167,11 @@ int PendingReplacement::KeepModeAndOwner() {
   if (stat(m_target.c_str(), &st) == 0) {
     mode = st.st_mode & 07777;
     // The owner where we may (root); elsewhere at least the group, when we belong to it.
-    if (fchown(m_fd, st.st_uid, st.st_gid) != 0)
-      (void)fchown(m_fd, static_cast<uid_t>(-1), st.st_gid);
+    // Where even the group cannot be kept, the file is in a group of ours, which then gets no
+    // more than everyone else had: nobody reads the new file who could not read the old one.
+    if (fchown(m_fd, st.st_uid, st.st_gid) != 0 &&
+        fchown(m_fd, static_cast<uid_t>(-1), st.st_gid) != 0)
+      mode &= ~(S_ISGID | (S_IRWXG & ~((mode & S_IRWXO) << 3)));
   } else if (errno == ENOENT) {
     mode = NewFileMode();
   } else {
