@@ -22,6 +22,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Japanese text needs a Japanese font, and Qt's own buttons and dialogs its Japanese translation.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-japanese-gothic, qt6-translations-l10n")
+# On a Wayland desktop the windows are native ones (with the desktop entry's app id) through
+# Qt's Wayland plugin; without it they still open through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VOKARI_DEBIAN_DIR "${CMAKE_CURRENT_LIST_DIR}/debian")

@@ -2,13 +2,14 @@
 # Builds the Debian package, build/package/vokari_<version>_<arch>.deb: a release build for /usr
 # with Debian's hardening flags, packed by cpack -G DEB with its dependencies computed from the
 # binaries. Then checks that the package holds exactly what `cmake --install` installs (plus
-# Debian's copyright and changelog) and every file a desktop needs. With --lint, lintian checks
+# Debian's copyright and changelog) and every file a desktop needs, and that its AppStream
+# description is valid. With --lint, lintian checks
 # it as well and any error fails the script.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 lint=false
 [ "${1:-}" = "--lint" ] && lint=true
-tools=(dpkg-dev file)
+tools=(dpkg-dev file appstream)
 $lint && tools+=(lintian)
 bash "$here/scripts/setup.sh" "${tools[@]}"
 
@@ -39,7 +40,7 @@ if ! diff -u "$work/expected" "$work/packed"; then
   exit 1
 fi
 required=(
-  usr/bin/vokari usr/bin/vkd usr/share/man/man1/vokari.1.gz
+  usr/bin/vokari usr/bin/vkd usr/share/man/man1/vokari.1.gz usr/share/man/ja/man1/vokari.1.gz
   usr/share/applications/jp.vokari.Vokari.desktop
   usr/share/metainfo/jp.vokari.Vokari.metainfo.xml
   usr/share/mime/packages/jp.vokari.Vokari.xml
@@ -51,6 +52,8 @@ done
 for file in "${required[@]}"; do
   grep -qxF "$file" "$work/packed" || { echo "package.sh: $deb lacks $file" >&2; exit 1; }
 done
+# The AppStream description names no address: it is checked without the network.
+appstreamcli validate --no-net "$work/root/usr/share/metainfo/jp.vokari.Vokari.metainfo.xml"
 echo "package.sh: $deb holds the $(wc -l <"$work/packed") files cmake --install installs"
 if $lint; then
   lintian --fail-on error "$deb"

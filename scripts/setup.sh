@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-translations-l10n qt6-wayland libgl-dev
   fonts-ipafont-gothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   rapidjson-dev gettext help2man
