@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -414,6 +415,8 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
   TempDir dir;
   const std::string damaged = dir.Path("d.vkd");
   WriteBytes(damaged, Hex("05 61"));
+  const std::string text = dir.Path("t.tsv");
+  WriteBytes(text, Utf8(u8"cat\tねこ\r\ndog\tいぬ\n"));
   const std::string missing = dir.Path("none.vkd");
   const std::string folder = dir.Path("folder.vkd");
   const std::string fifo = dir.Path("fifo.vkd");
@@ -433,7 +436,13 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
       {{"export", damaged, "--format", "xml"}, vkd::kTrouble, "unknown format xml"},
       {{"export", damaged, "--encoding"}, vkd::kTrouble, "needs a value"},
       {{"show", damaged, "--format", "tsv"}, vkd::kTrouble, "unknown option --format"},
-      {{"frobnicate"}, vkd::kTrouble, "unknown command frobnicate"},
+      {{"frobnicate"}, vkd::kTrouble, "unknown command frobnicate\nUsage: vkd COMMAND"},
+      {{"imprt"}, vkd::kTrouble, "unknown command imprt\nvkd: did you mean import?\nUsage: vkd"},
+      {{"shwo", "x"}, vkd::kTrouble, "did you mean show?"},
+      {{"show", text},
+       vkd::kTrouble,
+       "t.tsv is text, not a dictionary; to make a dictionary of "
+       "it: vkd import "},
       {{"show", folder}, vkd::kTrouble, "folder.vkd is a directory"},
       {{"check", fifo}, vkd::kTrouble, "fifo.vkd is not a regular file"},
       {{"import", folder, "--name", "n", "-o", missing}, vkd::kTrouble, "is a directory"},
@@ -454,6 +463,11 @@ TEST(Vkd, CommandsOnFilesThatCannotBeRead) {
     const auto r = Vkd(c.args);
     EXPECT_EQ(r.status, c.status);
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    // A mistake says what it is in a few lines, and a refused file prints none of itself.
+    EXPECT_LE(std::count(r.err.begin(), r.err.end(), '\n'), c.args.empty() ? 100 : 3) << r.err;
+    if (c.status == vkd::kTrouble) {
+      EXPECT_EQ(r.out, "");
+    }
   }
   // A file the program holds open is refused rather than read half-written.
   const std::string held = dir.Path("held.vkd");
@@ -519,6 +533,8 @@ TEST(Vkd, ShowHelpAndVersion) {
     EXPECT_EQ(r.out.rfind(std::string("Usage: vkd ") + command, 0), 0u) << r.out;
   }
   EXPECT_NE(Vkd({"--help"}).out.find("search FILE TEXT"), std::string::npos);
+  EXPECT_NE(Vkd({"import", "--help"}).out.find("[--force] [--keep-line-breaks]"),
+            std::string::npos);
 }
 
 // Runs command with sh in dir, with $VKD the program and an English locale unless the command

@@ -7,7 +7,7 @@ namespace {
 
 struct CommandText {
   const char* name;
-  const char* synopsis;     // not translated: it is what is typed
+  const char* synopsis;     // not translated: it is what is typed; a long one in two lines
   const char* description;  // translated
   const char* options;      // translated; null for none
   bool formats;             // followed by the formats
@@ -41,7 +41,8 @@ const CommandText kCommands[] = {
         "                       where they are; cp932 writes the stored bytes unchanged.\n"),
      true},
     {"import",
-     "vkd import IN -o FILE [--name NAME] [--format FORMAT] [--encoding ENCODING] [--force]",
+     "vkd import IN -o FILE [--name NAME] [--format FORMAT] [--encoding ENCODING]\n"
+     "[--force] [--keep-line-breaks]",
      N_("  Writes a new dictionary FILE from IN (\"-\" for standard input). Refuses more than\n"
         "  1024 entries, text that code page 932 cannot hold and malformed input, naming the\n"
         "  line, and then writes nothing. A UTF-8 byte-order mark and blank lines at the end\n"
@@ -75,10 +76,12 @@ std::string Indented(const std::string& text, const std::string& indent) {
   return out;
 }
 
-// A command's synopsis, description and options, indented by indent.
-std::string Block(const CommandText& c, const std::string& indent) {
-  std::string text = std::string(c.synopsis) + "\n" + Indented(Tr(c.description), indent);
-  if (c.options) text += "\n" + Indented(Tr(c.options), indent);
+// A command's synopsis (its second line indented by more), then its description and options.
+std::string Block(const CommandText& c, const std::string& more) {
+  std::string synopsis = c.synopsis;
+  if (const size_t br = synopsis.find('\n'); br != std::string::npos) synopsis.insert(br + 1, more);
+  std::string text = synopsis + "\n" + Tr(c.description);
+  if (c.options) text += "\n" + std::string(Tr(c.options));
   return text;
 }
 
@@ -90,8 +93,15 @@ std::string Usage() {
          "Looks into, checks, searches and converts Vokari dictionary files (.vkd).\n"
          "\n"
          "Commands:\n");
-  // Indented under the heading, so that help2man makes each command a paragraph of its own.
-  for (const auto& c : kCommands) text += "  " + Block(c, "    ") + "\n";
+  // Each command under a heading of its own, its synopsis apart from its description, so that
+  // help2man makes a subsection of each with the options listed under it.
+  for (const auto& c : kCommands) {
+    const std::string block = Block(c, "");
+    const size_t end = block.find("\n  ");
+    text += "\n" + std::string(c.name) + ":\n" + Indented(block.substr(0, end + 1), "  ") + "\n" +
+            block.substr(end + 1);
+  }
+  text += "\n";
   text += Tr(kFormats);
   text +=
       Tr("\n"
@@ -112,7 +122,7 @@ std::string Usage() {
 std::optional<std::string> CommandHelp(std::string_view command) {
   for (const auto& c : kCommands) {
     if (command != c.name) continue;
-    std::string text = Tr("Usage: ") + Block(c, "");
+    std::string text = Tr("Usage: ") + Block(c, "    ");
     if (c.formats) text += std::string("\n") + Tr(kFormats);
     return text;
   }

@@ -1,5 +1,6 @@
 // show, check and search: each goes through a dictionary entry by entry and prints as it goes,
 // so memory stays at one entry's worth whatever the file's size.
+#include <fstream>
 #include <ostream>
 
 #include "Commands.h"
@@ -25,6 +26,8 @@ class Printer : public DictEntryHandler {
     return m_error.empty();
   }
   const std::string& WriteError() const { return m_error; }
+  // Forgets what was not yet written out.
+  void Discard() { m_out.Buffer().clear(); }
 
  protected:
   template <typename F>
@@ -121,13 +124,42 @@ class Counter : public DictEntryHandler {
   int m_count = 0;
 };
 
+// Whether the regular file arg begins as text does: no NUL and no control character but tabs
+// and line ends. A dictionary never does, as its entry count holds zero bytes.
+bool LooksLikeText(const std::string& arg) {
+  if (arg == "-") return false;
+  std::ifstream in(arg, std::ios::binary);
+  char block[512];
+  in.read(block, sizeof block);
+  const std::streamsize n = in.gcount();
+  if (n <= 0) return false;
+  for (std::streamsize i = 0; i < n; ++i) {
+    const auto b = static_cast<unsigned char>(block[i]);
+    if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r') || b == 0x7F) return false;
+  }
+  return true;
+}
+
+// A text file given where a dictionary belongs: likely what import turns into one.
+int NotADictionary(const Context& c, const std::string& arg) {
+  return c.Error(Fmt(Tr("%s is text, not a dictionary; to make a dictionary of it: %s"),
+                     {arg, "vkd import " + arg + " --name NAME -o FILE.vkd"}));
+}
+
 }  // namespace
 
 int Show(const Context& c, const Options& o) {
   if (o.positional.size() != 1) return c.Error(Tr("show takes one FILE (see vkd show --help)"));
+  const std::string& arg = o.positional[0];
   ShowPrinter printer(c);
-  const auto r = ReadEntries(c, o.positional[0], printer);
-  return r ? Finish(c, o.positional[0], *r, printer) : kTrouble;
+  const auto r = ReadEntries(c, arg, printer);
+  if (!r) return kTrouble;
+  // A file refused already in its name or count has printed nothing yet.
+  if (!r->ok() && r->damage.entry < 0 && LooksLikeText(arg)) {
+    printer.Discard();
+    return NotADictionary(c, arg);
+  }
+  return Finish(c, arg, *r, printer);
 }
 
 int Search(const Context& c, const Options& o) {

@@ -1,9 +1,12 @@
 #include "Vkd.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string_view>
+#include <vector>
 
 #include "Commands.h"
 #include "Help.h"
@@ -33,6 +36,47 @@ const CommandSpec kCommands[] = {
      {"--format", "--encoding", "-o", "--name"},
      {"--force", "--keep-line-breaks"}},
 };
+
+// Edits (insertions, deletions, substitutions and swaps of neighbours) from a to b.
+size_t Distance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+  for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    for (size_t j = 1; j <= b.size(); ++j) {
+      d[i][j] = std::min(
+          {d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
+// The command a slip of the keyboard most likely meant: at most two edits away, and fewer
+// than half its letters; null when none is that close.
+const char* Meant(std::string_view typed) {
+  const char* best = nullptr;
+  size_t bestDistance = 3;
+  for (const auto& entry : kCommands) {
+    const std::string_view name = entry.name;
+    const size_t distance = Distance(typed, name);
+    if (distance < bestDistance && distance * 2 < name.size()) {
+      best = entry.name;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+// A mistyped command: what was wrong, the likely command, and one line of usage.
+int UnknownCommand(const Context& c, const std::string& command) {
+  c.err << "vkd: " << Fmt(Tr("unknown command %s"), {command}) << "\n";
+  if (const char* meant = Meant(command))
+    c.err << "vkd: " << Fmt(Tr("did you mean %s?"), {meant}) << "\n";
+  c.err << Tr("Usage: vkd COMMAND [OPTIONS] (vkd --help lists the commands)") << "\n";
+  return kTrouble;
+}
 
 int Dispatch(const std::vector<std::string>& args, const Context& c) {
   if (args.empty()) {
@@ -65,8 +109,7 @@ int Dispatch(const std::vector<std::string>& args, const Context& c) {
       return c.Error(Tr("not enough memory"));
     }
   }
-  c.err << "vkd: " << Fmt(Tr("unknown command %s"), {command}) << "\n" << Usage();
-  return kTrouble;
+  return UnknownCommand(c, command);
 }
 
 }  // namespace
