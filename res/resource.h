@@ -39,6 +39,9 @@
 #define ID_WORD_DELETE 32775
 #define ID_SETTINGS 32776
 #define ID_WORD_MODIFY 32777
+#define ID_FILE_RESTORE 32778
+#define ID_EDIT_UNDO 57643
+#define ID_EDIT_REDO 57644
 
 // The strings the framework asks for by its own IDs (AFX_IDS_*, AFX_IDP_*) are declared in
 // AfxRes.h; their text is in Strings.cpp with the program's other strings.

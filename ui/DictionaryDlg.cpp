@@ -17,6 +17,8 @@ const CommandEntry<CDictionaryDlg> kCommands[] = {
     {ID_FILE_SAVE_AS, BN_CLICKED, &CDictionaryDlg::OnFileSaveAs},
     {ID_SETTINGS, BN_CLICKED, &CDictionaryDlg::OnSettings},
     {ID_WORD_MODIFY, BN_CLICKED, &CDictionaryDlg::OnModifyWord},
+    {ID_EDIT_UNDO, BN_CLICKED, &CDictionaryDlg::OnUndo},
+    {ID_EDIT_REDO, BN_CLICKED, &CDictionaryDlg::OnRedo},
 };
 }  // namespace
 
@@ -73,6 +75,7 @@ void CDictionaryDlg::UpdateMenuState() {
   const UINT entryState = HasLiveCurrent() ? MF_ENABLED : MF_GRAYED;
   menu->EnableMenuItem(ID_WORD_DELETE, entryState);
   menu->EnableMenuItem(ID_WORD_MODIFY, entryState);
+  UpdateUndoItems();
 }
 
 void CDictionaryDlg::OnSysCommand(UINT nID, LPARAM lParam) {

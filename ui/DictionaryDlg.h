@@ -9,6 +9,7 @@
 #include "Dialog.h"
 #include "DictData.h"
 #include "DictIo.h"
+#include "EditHistory.h"
 #include "File.h"
 #include "FileStamp.h"
 #include "resource.h"
@@ -53,6 +54,8 @@ class CDictionaryDlg : public CDialog {
   void OnFileSaveAs();
   void OnSettings();
   void OnModifyWord();
+  void OnUndo();
+  void OnRedo();
 
   CString m_strIniPath;
   CDictData m_dict;
@@ -67,6 +70,8 @@ class CDictionaryDlg : public CDialog {
   CString m_strSearch;
   CString m_strCountLabel;
   HICON m_hIcon;
+  // Every add, correction and delete of the book since it was loaded or created.
+  EditHistory m_history;
   // The book differs from its file: an entry was added, corrected or deleted since the last
   // load, save or New.
   bool m_bModified = false;
@@ -85,6 +90,8 @@ class CDictionaryDlg : public CDialog {
   void DropBook();
   bool HasLiveCurrent() const;
   void ShowCount();
+  void UpdateUndoItems();
+  void ShowStepTaken(int index);
 
   CString m_strReopenPath;  // read by LoadSettings, reopened once the window shows
   CString m_strStartFile;

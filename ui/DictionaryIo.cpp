@@ -52,11 +52,14 @@ void CDictionaryDlg::BelongTo(const CString& path) {
   m_dict.m_strPath = path;
   m_strStampPath = path;
   m_stamp = CFileStamp::Of(path);
+  m_history.MarkSaved();
   m_bModified = false;
 }
 
 // The window shows the book it has just taken over: its name and count, and no current entry.
+// Its history starts here.
 void CDictionaryDlg::ShowBook() {
+  m_history.Reset();
   m_strDictLabel = m_dict.m_strName;
   ShowCount();
   ForgetCurrent();

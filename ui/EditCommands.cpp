@@ -38,8 +38,9 @@ void CDictionaryDlg::OnAddWord() {
     dlg.m_strMeaning.Empty();
     if (dlg.DoModal() != IDOK) break;
     if (!HasWordAndMeaning(dlg)) continue;
-    m_dict.Append(dlg.m_strWord, dlg.m_strMeaning);
-    m_bModified = true;
+    m_history.Append(m_dict, dlg.m_strWord, dlg.m_strMeaning);
+    m_bModified = m_history.IsModified();
+    UpdateUndoItems();
     CString result;
     result.Format(U8(msg::kAdded), m_dict.m_strName, dlg.m_strWord);
     MessageBox(result, U8(msg::kResultCaption), MB_OK);
@@ -61,8 +62,9 @@ void CDictionaryDlg::OnModifyWord() {
   dlg.m_strWord = m_dict.m_strWord[current];
   dlg.m_strMeaning = m_dict.m_strMeaning[current];
   if (dlg.DoModal() != IDOK || !HasWordAndMeaning(dlg)) return;
-  m_dict.Replace(current, dlg.m_strWord, dlg.m_strMeaning);
-  m_bModified = true;
+  m_history.Replace(m_dict, current, dlg.m_strWord, dlg.m_strMeaning);
+  m_bModified = m_history.IsModified();
+  UpdateUndoItems();
   // The panes show the entry as it now is; the search box keeps what the user typed there.
   m_strShownWord = dlg.m_strWord;
   m_strShownMeaning = dlg.m_strMeaning;
@@ -84,8 +86,9 @@ void CDictionaryDlg::OnDeleteWord() {
   question.Format(U8(msg::kConfirmDelete), m_dict.m_strName, m_dict.m_strWord[current]);
   if (MessageBox(question, U8(msg::kConfirmDeleteCaption), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
     return;
-  m_dict.RemoveAt(current);
-  m_bModified = true;
+  m_history.RemoveAt(m_dict, current);
+  m_bModified = m_history.IsModified();
+  UpdateUndoItems();
   MessageBox(U8(msg::kDeleted), CString(), MB_OK);
   RefreshWordList();
   if (m_bIfAddSave) ConfirmAndSave();

@@ -25,6 +25,13 @@ inline constexpr char8_t kUnsaved[] = u8"変更が保存されていません。
 inline constexpr char8_t kChangedOutside[] =
     u8"ほかのプログラムがこのファイルを変更しました。\n上書きしますか？";
 inline constexpr char8_t kBackupFailed[] = u8"前の版を残せなかったよ（保存はできたよ）";
+inline constexpr char8_t kUndo[] = u8"元に戻す(&U)\tCtrl+Z";
+inline constexpr char8_t kRedo[] = u8"やり直し(&R)\tCtrl+Y";
+inline constexpr char8_t kUndoNamed[] = u8"元に戻す：%s\tCtrl+Z";
+inline constexpr char8_t kRedoNamed[] = u8"やり直し：%s\tCtrl+Y";
+inline constexpr char8_t kStepAdd[] = u8"%s の登録";
+inline constexpr char8_t kStepCorrect[] = u8"%s の修正";
+inline constexpr char8_t kStepDelete[] = u8"%s の削除";
 inline constexpr char8_t kSaveFilter[] = u8"辞書データ|*.vkd|";
 inline constexpr char8_t kOpenFilter[] = u8"辞書データ(*.vkd)|*.vkd|";
 }  // namespace msg

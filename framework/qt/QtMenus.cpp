@@ -56,7 +56,41 @@ class BarLetters : public QObject {
   QMenuBar* m_bar;
 };
 
+// A shortcut of the menu goes to the menu before the focused control: an edit would otherwise
+// take Ctrl+Z as its own undo, as the platform the program was written for never lets it.
+class MenuKeysFirst : public QObject {
+ public:
+  explicit MenuKeysFirst(QMenuBar* bar) : QObject(bar), m_bar(bar) {
+    QApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* target, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* widget = qobject_cast<QWidget*>(target);
+    if (!widget || widget->window() != m_bar->window()) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction* action : m_bar->findChildren<QAction*>()) {
+      if (!action->shortcut().isEmpty() && action->shortcut() == pressed && action->isEnabled()) {
+        event->ignore();
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  QMenuBar* m_bar;
+};
+
 }  // namespace
+
+void QtMenuBar::SetText(QAction* action, const QString& text) {
+  action->setText(text);
+  const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+  action->setShortcut(tab < 0 ? QKeySequence() : QKeySequence(text.mid(tab + 1)));
+}
 
 QtMenuBar::QtMenuBar(const MenuTemplate& tmpl, QWidget* parent, std::function<void(int)> onCommand)
     : m_bar(new QMenuBar(parent)), m_onCommand(std::move(onCommand)) {
@@ -64,6 +98,7 @@ QtMenuBar::QtMenuBar(const MenuTemplate& tmpl, QWidget* parent, std::function<vo
   m_bar->setNativeMenuBar(false);
   AddItems(m_bar, tmpl.items);
   new BarLetters(m_bar);
+  new MenuKeysFirst(m_bar);
 }
 
 QAction* QtMenuBar::Find(int command) const {
@@ -89,7 +124,8 @@ void QtMenuBar::AddItems(QWidget* menu, const std::vector<MenuItem>& items) {
     // A command on the bar itself (設定) runs directly, without a popup. Chosen from the
     // keyboard, it waits until the menu bar has handed the focus back; a dialog it opens would
     // otherwise return the focus to a menu bar still waiting for keys.
-    auto* action = new QAction(text, menu);
+    auto* action = new QAction(menu);
+    SetText(action, text);
     const int command = item.command;
     QObject::connect(
         action, &QAction::triggered, m_bar, [this, command] { m_onCommand(command); },

@@ -15,6 +15,9 @@ class QtMenuBar {
 
   QMenuBar* Widget() const { return m_bar; }
   QAction* Find(int command) const;
+  // Sets an item's text; a part after a tab is its shortcut key ("Ctrl+Z"), which then works
+  // anywhere in the window, before the focused control's own use of the key.
+  static void SetText(QAction* action, const QString& text);
 
  private:
   void AddItems(QWidget* menu, const std::vector<MenuItem>& items);

@@ -54,6 +54,7 @@ class QtPeer : public IWindowPeer {
   bool HasMenu() override { return m_menuBar != nullptr; }
   bool EnableMenuItem(int command, bool enabled) override;
   bool IsMenuItemEnabled(int command) override;
+  bool SetMenuItemText(int command, const CString& text) override;
   bool HasSystemMenu() override;
   void AppendSystemMenuItem(int command, const CString& text) override;
 

@@ -22,6 +22,13 @@ bool QtPeer::IsMenuItemEnabled(int command) {
   return action && action->isEnabled();
 }
 
+bool QtPeer::SetMenuItemText(int command, const CString& text) {
+  QAction* action = m_menuBar ? m_menuBar->Find(command) : nullptr;
+  if (!action) return false;
+  QtMenuBar::SetText(action, qttext::FromCp932(text));
+  return true;
+}
+
 bool QtPeer::HasSystemMenu() {
   return (m_tmpl.styles & style::SystemMenu) != 0;
 }

@@ -42,6 +42,7 @@ class IWindowPeer {
   virtual bool HasMenu() = 0;
   virtual bool EnableMenuItem(int command, bool enabled) = 0;  // false: no such item
   virtual bool IsMenuItemEnabled(int command) = 0;
+  virtual bool SetMenuItemText(int command, const CString& text) = 0;  // false: no such item
   virtual bool HasSystemMenu() = 0;
   virtual void AppendSystemMenuItem(int command, const CString& text) = 0;  // 0: separator
 

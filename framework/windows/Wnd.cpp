@@ -146,6 +146,12 @@ UINT CMenu::EnableMenuItem(UINT id, UINT flags) {
   return was ? MF_ENABLED : MF_GRAYED;
 }
 
+BOOL CMenu::ModifyMenu(UINT id, UINT flags, UINT newId, const CString& text) {
+  IWindowPeer* peer = m_wnd->Peer();
+  if (m_system || !peer || (flags & MF_SEPARATOR) || newId != id) return FALSE;
+  return peer->SetMenuItemText(static_cast<int>(id), text) ? TRUE : FALSE;
+}
+
 BOOL CMenu::AppendMenu(UINT flags, UINT id, const CString& text) {
   IWindowPeer* peer = m_wnd->Peer();
   if (!m_system || !peer) return FALSE;

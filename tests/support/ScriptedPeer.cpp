@@ -95,6 +95,17 @@ bool ScriptedPeer::EnableMenuItem(int command, bool enabled) {
   return true;
 }
 
+bool ScriptedPeer::SetMenuItemText(int command, const CString& text) {
+  if (m_menu.count(command) == 0) return false;
+  m_menuText[command] = text;
+  return true;
+}
+
+std::string ScriptedPeer::MenuItemText(int command) const {
+  auto it = m_menuText.find(command);
+  return it == m_menuText.end() ? std::string() : it->second.ToUtf8();
+}
+
 bool ScriptedPeer::IsMenuItemEnabled(int command) {
   auto it = m_menu.find(command);
   return it != m_menu.end() && it->second;

@@ -45,6 +45,9 @@ class ScriptedPeer : public IWindowPeer {
   bool HasMenu() override { return !m_menu.empty(); }
   bool EnableMenuItem(int command, bool enabled) override;
   bool IsMenuItemEnabled(int command) override;
+  bool SetMenuItemText(int command, const CString& text) override;
+  // An item's text as the program last set it (UTF-8); empty while it has its template's.
+  std::string MenuItemText(int command) const;
   bool HasSystemMenu() override { return m_hasSystemMenu; }
   void AppendSystemMenuItem(int command, const CString& text) override;
 
@@ -79,6 +82,7 @@ class ScriptedPeer : public IWindowPeer {
   int m_templateId;
   std::map<int, Control> m_controls;
   std::map<int, bool> m_menu;
+  std::map<int, CString> m_menuText;
   bool m_hasSystemMenu;
   std::vector<std::pair<int, CString>> m_systemMenu;
   HICON m_bigIcon = nullptr;
