@@ -7,36 +7,54 @@
 
 namespace {
 
-std::string FieldName(const DictReadError& e) {
-  if (e.entry < 0) return "the " + e.field;
-  return "the " + e.field + " of entry " + std::to_string(e.entry);
+std::string FieldName(const DictReadError& e, DictReadError::Say say) {
+  const std::string entry = std::to_string(e.entry);
+  if (e.field == "name") return say("the name", {});
+  if (e.field == "count") return say("the count", {});
+  if (e.field == "word") return say("the word of entry %s", {entry});
+  return say("the meaning of entry %s", {entry});
 }
 
 }  // namespace
 
-std::string DictReadError::Describe() const {
-  const std::string what = FieldName(*this);
+std::string DictReadError::InEnglish(const char* english,
+                                     std::initializer_list<std::string_view> args) {
+  std::string out;
+  auto arg = args.begin();
+  for (const char* p = english; *p; ++p) {
+    if (p[0] == '%' && p[1] == 's' && arg != args.end()) {
+      out += *arg++;
+      ++p;
+    } else {
+      out += *p;
+    }
+  }
+  return out;
+}
+
+std::string DictReadError::Describe(Say say) const {
+  const std::string what = FieldName(*this, say);
   const std::string at = std::to_string(offset);
+  const std::string end = std::to_string(fileSize);
   switch (kind) {
     case EndOfFile:
-      if (field == "count") {
-        return "the count at offset " + at + " needs 4 bytes, and the file ends at " +
-               std::to_string(fileSize);
-      }
+      if (field == "count")
+        return say("the count at offset %s needs 4 bytes, and the file ends at %s", {at, end});
       if (lengthKnown) {
-        return what + " announces " + std::to_string(announced) + " bytes at offset " + at +
-               ", and the file ends at " + std::to_string(fileSize);
+        return say("%s announces %s bytes at offset %s, and the file ends at %s",
+                   {what, std::to_string(announced), at, end});
       }
-      return what + " at offset " + at + " has an incomplete length, and the file ends at " +
-             std::to_string(fileSize);
+      return say("%s at offset %s has an incomplete length, and the file ends at %s",
+                 {what, at, end});
     case BadCount:
-      return "the count at offset " + at + " is " +
-             std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(announced))) +
-             ", outside 0 to " + std::to_string(CDictData::MAX_WORDS);
+      return say(
+          "the count at offset %s is %s, outside 0 to %s",
+          {at, std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(announced))),
+           std::to_string(CDictData::MAX_WORDS)});
     case BadText:
-      return what + " at offset " + at + " holds UTF-16 text that code page 932 cannot hold";
+      return say("%s at offset %s holds UTF-16 text that code page 932 cannot hold", {what, at});
     case ReadFailure:
-      return "reading " + what + " at offset " + at + " failed: " + detail;
+      return say("reading %s at offset %s failed: %s", {what, at, detail});
   }
   return what;
 }

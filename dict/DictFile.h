@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -22,9 +23,14 @@ struct DictReadError {
   bool lengthKnown = false;     // EndOfFile: the length prefix itself was complete
   std::string detail;           // ReadFailure: the system's message
 
-  // One English line, e.g. "the word of entry 3 announces 40 bytes at offset 57, and the file
-  // ends at 80".
-  std::string Describe() const;
+  // Makes a message from its English text, each %s standing for the next of args; one that
+  // translates the text may take the args in another order.
+  using Say = std::string (*)(const char* english, std::initializer_list<std::string_view> args);
+  static std::string InEnglish(const char* english, std::initializer_list<std::string_view> args);
+
+  // One line, e.g. "the word of entry 3 announces 40 bytes at offset 57, and the file ends at
+  // 80", each of its parts made by say.
+  std::string Describe(Say say = InEnglish) const;
 };
 
 // Writes the name, the count and entries 0 to count - 1. Slots past the count are never

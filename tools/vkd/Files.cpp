@@ -28,11 +28,7 @@ std::string OpenFailure(const std::string& arg, int error) {
 // directory is named as such rather than read.
 bool IsRegularOrMissing(const std::string& arg, std::string& error) {
   struct stat st {};
-  if (stat(arg.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return true;
-  error = S_ISDIR(st.st_mode)
-              ? Fmt(Tr("%s is a directory"), {arg})
-              : Fmt(Tr("%s is not a regular file (\"-\" reads standard input)"), {arg});
-  return false;
+  return stat(arg.c_str(), &st) != 0 || IsRegularFile(arg, st, error);
 }
 
 bool AllDigits(std::string_view s) {
@@ -66,6 +62,14 @@ std::optional<int> DescriptorOf(std::string path) {
 }
 
 }  // namespace
+
+bool IsRegularFile(const std::string& arg, const struct stat& st, std::string& error) {
+  if (S_ISREG(st.st_mode)) return true;
+  error = S_ISDIR(st.st_mode)
+              ? Fmt(Tr("%s is a directory"), {arg})
+              : Fmt(Tr("%s is not a regular file (\"-\" reads standard input)"), {arg});
+  return false;
+}
 
 std::optional<CString> DictPath(const std::string& arg) {
   return FromNativePath(arg);

@@ -4,6 +4,8 @@
 // complete.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -14,6 +16,10 @@
 #include "File.h"
 
 namespace vkd {
+
+// Whether st, the state of the file arg names, is a regular file's; false with a message that
+// names a directory or another kind of file as such.
+bool IsRegularFile(const std::string& arg, const struct stat& st, std::string& error);
 
 // A path from the command line (UTF-8) as the program's code page 932 path.
 std::optional<CString> DictPath(const std::string& arg);

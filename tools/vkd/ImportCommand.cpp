@@ -25,11 +25,9 @@ std::unique_ptr<CFile> OpenInput(const Context& c, const std::string& arg, std::
   const int fd = open(arg.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return error = Fmt(Tr("cannot read %s: %s"), {arg, std::strerror(errno)}), nullptr;
   struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  fstat(fd, &st);  // left empty, it is no regular file
+  if (!IsRegularFile(arg, st, error)) {
     close(fd);
-    error = S_ISDIR(st.st_mode)
-                ? Fmt(Tr("%s is a directory"), {arg})
-                : Fmt(Tr("%s is not a regular file (\"-\" reads standard input)"), {arg});
     return nullptr;
   }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
