@@ -111,9 +111,11 @@ BOOL CFile::Open(const CString& path, UINT flags) {
   if (!native) return FailOpen(EILSEQ);
   const UINT access = flags & 0x3;
   const bool create = (flags & modeCreate) != 0;
-  if (access == 0x3 || (flags & ~(0x3u | modeCreate)) != 0) return FailOpen(EINVAL);
+  const bool mustBeNew = (flags & modeNoReplace) != 0;
+  if (access == 0x3 || (flags & ~(0x3u | modeCreate | modeNoReplace)) != 0) return FailOpen(EINVAL);
+  if (mustBeNew && (access != modeWrite || !create)) return FailOpen(EINVAL);
   m_native = *native;
-  if (access == modeWrite) return OpenReplacement(*native, create);
+  if (access == modeWrite) return OpenReplacement(*native, create, mustBeNew);
   if (create) return FailOpen(EINVAL);  // the program never creates a file it reads
   return OpenExisting(*native, access);
 }
@@ -127,10 +129,11 @@ BOOL CFile::OpenExisting(const std::string& native, UINT access) {
   return TRUE;
 }
 
-BOOL CFile::OpenReplacement(const std::string& native, bool mayCreate) {
+BOOL CFile::OpenReplacement(const std::string& native, bool mayCreate, bool mustBeNew) {
   struct stat st {};
   const bool exists = stat(native.c_str(), &st) == 0;
   if (!exists && (errno != ENOENT || !mayCreate)) return FailOpen(errno);
+  if (exists && mustBeNew) return FailOpen(EEXIST);
   if (exists) {
     if (!S_ISREG(st.st_mode)) return FailOpen(NotRegular(st));
     // Opening for writing asks the system whether we may write it, and the lock keeps every
@@ -141,6 +144,7 @@ BOOL CFile::OpenReplacement(const std::string& native, bool mayCreate) {
   // A new file has nothing to lock yet: its content is written unseen and locked from the
   // start, so it is locked from the moment it gets its name.
   m_replacement = std::make_unique<PendingReplacement>();
+  if (mustBeNew) m_replacement->KeepExisting();
   if (!m_replacement->Begin(native)) {
     const int error = m_replacement->LastError();
     // A folder that takes no new files: the file itself is rewritten, as the original did.
@@ -226,7 +230,7 @@ void CFile::Close() {
 int CFile::LockMadeMeanwhile() {
   // A file that was new at the open may have been made since by another save; it is replaced
   // like any existing file, only while nobody else holds it.
-  if (m_fd >= 0 || m_replacement->IsInPlace()) return 0;
+  if (m_fd >= 0 || m_replacement->IsInPlace() || m_replacement->KeepsExisting()) return 0;
   m_fd = OpenLocked(m_native, O_WRONLY, LOCK_EX);
   return m_fd >= 0 || errno == ENOENT ? 0 : errno;
 }

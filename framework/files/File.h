@@ -32,6 +32,9 @@ class CFile {
     modeWrite = 0x0001,
     modeReadWrite = 0x0002,
     modeCreate = 0x1000,
+    // With modeCreate | modeWrite: the file must be new, and still be new when Close gives it
+    // its name; otherwise the open or Close fails with EEXIST and nothing is replaced.
+    modeNoReplace = 0x4000,
   };
 
   CFile();
@@ -82,7 +85,7 @@ class CFile {
 
  private:
   BOOL OpenExisting(const std::string& native, UINT access);
-  BOOL OpenReplacement(const std::string& native, bool mayCreate);
+  BOOL OpenReplacement(const std::string& native, bool mayCreate, bool mustBeNew);
   BOOL FailOpen(int error);
   int LockMadeMeanwhile();
   void Release();

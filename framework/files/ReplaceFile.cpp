@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
 #include "TemporaryFile.h"
@@ -184,6 +185,7 @@ int PendingReplacement::KeepModeAndOwner() {
 // it to the target when that is new, else to a fresh name that is then renamed.
 int PendingReplacement::PutInPlace() {
   if (g_commitFault == CommitFault::Rename) return EIO;
+  if (m_keepExisting) return PutInFreeName();
   if (m_temp.empty()) {
     int error = tempfile::Link(m_fd, m_target);
     for (int attempt = 0; error == EEXIST && attempt < 100; ++attempt) {
@@ -194,6 +196,19 @@ int PendingReplacement::PutInPlace() {
     if (error != 0 || m_temp.empty()) return error;
   }
   if (rename(m_temp.c_str(), m_target.c_str()) != 0) return errno;
+  m_temp.clear();
+  return 0;
+}
+
+// A link never replaces what has the name; a rename asked not to replace does the same where
+// the file system cannot link.
+int PendingReplacement::PutInFreeName() {
+  if (m_temp.empty()) return tempfile::Link(m_fd, m_target);
+  if (renameat2(AT_FDCWD, m_temp.c_str(), AT_FDCWD, m_target.c_str(), RENAME_NOREPLACE) != 0) {
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (link(m_temp.c_str(), m_target.c_str()) != 0) return errno;
+    unlink(m_temp.c_str());
+  }
   m_temp.clear();
   return 0;
 }

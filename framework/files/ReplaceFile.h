@@ -33,6 +33,10 @@ class PendingReplacement {
   // Commit first makes room for them, so a failure before or at that point leaves the old
   // content whole. fd stays the caller's and must be open for writing.
   bool BeginInPlace(int fd);
+  // Commit then gives the new file the target's name only while that name is still free, and
+  // fails with EEXIST when something has taken it meanwhile. For a new file only.
+  void KeepExisting() { m_keepExisting = true; }
+  bool KeepsExisting() const { return m_keepExisting; }
   // Appends bytes to the new content. False on a write error (a full disk, say); the
   // replacement can then only be aborted.
   bool Write(const void* data, size_t size);
@@ -77,6 +81,7 @@ class PendingReplacement {
   bool Room(size_t size, size_t& allowed);
   int KeepModeAndOwner();
   int PutInPlace();
+  int PutInFreeName();
   int CommitInPlace();
   void RunBeforeReplacing(bool inPlace);
 
@@ -87,6 +92,7 @@ class PendingReplacement {
   std::string m_temp;
   std::uint64_t m_written = 0;
   bool m_failed = false;
+  bool m_keepExisting = false;
   int m_error = 0;
   std::function<void(bool)> m_beforeReplacing;
 };

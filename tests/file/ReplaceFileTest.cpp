@@ -84,6 +84,31 @@ TEST(ReplaceFile, NewContentIsUnseenOrPrivateUntilTheCommit) {
   }
 }
 
+// A new file that must stay new takes its name only while the name is free: what another
+// program put there meanwhile is kept, and the new content goes.
+TEST(ReplaceFile, ANewFileThatMustStayNewNeverReplaces) {
+  NoFaults guard;
+  for (bool unnamed : {true, false}) {
+    for (bool taken : {false, true}) {
+      SCOPED_TRACE(std::string(unnamed ? "unnamed" : "named") + (taken ? ", taken" : ", free"));
+      PendingReplacement::SetUnnamedFilesForTesting(unnamed);
+      TempDir dir;
+      const std::string target = dir.Path("new.vkd");
+      PendingReplacement r;
+      r.KeepExisting();
+      ASSERT_TRUE(r.Begin(target));
+      ASSERT_TRUE(r.Write("mine", 4));
+      if (taken) WriteBytes(target, "theirs");
+      EXPECT_EQ(r.Commit(), !taken);
+      if (taken) {
+        EXPECT_EQ(r.LastError(), EEXIST);
+      }
+      EXPECT_EQ(ReadBytes(target), taken ? "theirs" : "mine");
+      EXPECT_EQ(dir.Entries(), std::vector<std::string>{"new.vkd"});
+    }
+  }
+}
+
 // A replacement killed while writing leaves nothing where the file system has unnamed files;
 // elsewhere its temporary file goes at the next replacement of the same target, and nothing
 // else does: not a live replacement's, not another target's, not the user's own files.

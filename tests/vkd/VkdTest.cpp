@@ -45,6 +45,25 @@ class FailingInput : public std::streambuf {
   std::string m_text;
 };
 
+// Standard input that, once read, has another program make the file at path.
+class InputThenTheNameIsTaken : public std::streambuf {
+ public:
+  InputThenTheNameIsTaken(std::string text, std::string path)
+      : m_text(std::move(text)), m_path(std::move(path)) {
+    setg(m_text.data(), m_text.data(), m_text.data() + m_text.size());
+  }
+
+ protected:
+  int_type underflow() override {
+    if (!m_path.empty()) WriteBytes(m_path, "theirs");
+    m_path.clear();
+    return traits_type::eof();
+  }
+
+ private:
+  std::string m_text, m_path;
+};
+
 // Runs vkd with input as standard input; with inputFails, reading fails after the input.
 Result Vkd(const std::vector<std::string>& args, const std::string& input = "",
            bool inputFails = false) {
@@ -358,6 +377,22 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd")}, "a\tb\n").status, vkd::kTrouble);
   EXPECT_EQ(Vkd({"import", "-", "-o", dir.Path("p.vkd"), "--name", "n"}, "a\tb\n").err,
             "vkd: wrote 1 entry to " + dir.Path("p.vkd") + "\n");
+  // A name that another import takes while this one reads is not replaced without --force.
+  for (const char* name : {"streamed.vkd", "whole.vkd"}) {
+    SCOPED_TRACE(name);
+    const std::string path = dir.Path(name);
+    const bool streamed = name[0] == 's';
+    InputThenTheNameIsTaken input(streamed ? "a\tb\n" : "{\"name\":\"n\",\"entries\":[]}", path);
+    std::istream in(&input);
+    std::ostringstream said, err;
+    const std::vector<std::string> args =
+        streamed ? std::vector<std::string>{"import", "-", "-o", path, "--name", "n"}
+                 : std::vector<std::string>{"import", "-", "-o", path, "--format", "json"};
+    EXPECT_EQ(vkd::Run(args, in, said, err), vkd::kTrouble);
+    EXPECT_EQ(err.str(), "vkd: " + path + " exists; use --force to replace it\n");
+    EXPECT_EQ(ReadBytes(path), "theirs");
+    std::remove(path.c_str());
+  }
   // Memory that runs out is said as such, and the old file stays.
   WriteBytes(dir.Path("big.tsv"), std::string(4 << 20, 'w') + "\tm\n");
   Result starved{};

@@ -158,6 +158,12 @@ std::optional<Destination> ResolveOutput(const std::string& arg, std::string& er
   return d;
 }
 
+std::string SaveFailure(const Destination& d, int osError, const std::string& detail) {
+  if (osError == EEXIST && d.mustBeNew)
+    return Fmt(Tr("%s exists; use --force to replace it"), {d.arg});
+  return detail.empty() ? Fmt(Tr("cannot write %s"), {d.Name()}) : detail;
+}
+
 std::unique_ptr<CFile> OpenOutput(const Context& c, const Destination& d, std::string& error) {
   switch (d.kind) {
     case Destination::Standard:
@@ -178,8 +184,13 @@ std::unique_ptr<CFile> OpenOutput(const Context& c, const Destination& d, std::s
       break;
   }
   auto file = std::make_unique<CFile>();
-  if (!file->Open(*DictPath(d.arg), CFile::modeCreate | CFile::modeWrite))
-    return error = OpenFailure(d.arg, file->LastError()), nullptr;
+  const UINT mode = CFile::modeCreate | CFile::modeWrite | (d.mustBeNew ? CFile::modeNoReplace : 0);
+  if (!file->Open(*DictPath(d.arg), mode)) {
+    const int osError = file->LastError();
+    return error = osError == EEXIST && d.mustBeNew ? SaveFailure(d, osError, "")
+                                                    : OpenFailure(d.arg, osError),
+           nullptr;
+  }
   return file;
 }
 

@@ -38,8 +38,9 @@ struct Destination {
     Direct,    // a terminal, a pipe, a device or another descriptor: written to as it is
     Replace,   // a regular file, new or replaced whole when the output is complete
   } kind = Standard;
-  int fd = -1;          // Direct: the descriptor named, or -1 to open arg
-  bool exists = false;  // Replace: the file is there already
+  int fd = -1;             // Direct: the descriptor named, or -1 to open arg
+  bool exists = false;     // Replace: the file is there already
+  bool mustBeNew = false;  // Replace: the name must still be free when the output takes it
   std::string arg;
   std::string Name() const;  // for messages
 };
@@ -49,6 +50,9 @@ bool SameFile(const std::string& a, const std::string& b);
 
 // Where arg sends output; nullopt with a message for a directory or a path that cannot be used.
 std::optional<Destination> ResolveOutput(const std::string& arg, std::string& error);
+// Why writing to d failed, from the system's errno and its message: a name that another
+// program took meanwhile is said as the name that exists.
+std::string SaveFailure(const Destination& d, int osError, const std::string& detail);
 // Opens d for writing; null with a message when that fails.
 std::unique_ptr<CFile> OpenOutput(const Context& c, const Destination& d, std::string& error);
 

@@ -129,7 +129,7 @@ int ImportStreaming(const Context& c, const ImportSettings& s, const Destination
     return Wrote(c, d, importer.count());
   } catch (const CFileException& e) {
     file->Abort();
-    return c.Error(e.what());
+    return c.Error(SaveFailure(d, e.m_lOsError, e.what()));
   }
 }
 
@@ -150,10 +150,7 @@ int ImportWhole(const Context& c, const ImportSettings& s, const Destination& d)
   auto file = OpenOutput(c, d, error);
   if (!file) return c.Error(error);
   const DictIoResult written = WriteOpenDictionary(*file, book);
-  if (!written.ok()) {
-    return c.Error(written.detail.empty() ? Fmt(Tr("cannot write %s"), {d.Name()})
-                                          : written.detail);
-  }
+  if (!written.ok()) return c.Error(SaveFailure(d, written.osError, written.detail));
   return Wrote(c, d, book.m_nCount);
 }
 
@@ -177,10 +174,12 @@ int Import(const Context& c, const Options& o) {
   if (!s.name && s.format.value_or(Format::Tsv) != Format::Json)
     return c.Error(Tr("import needs --name NAME"));
   std::string error;
-  const auto destination = ResolveOutput(*outArg, error);
+  auto destination = ResolveOutput(*outArg, error);
   if (!destination) return c.Error(error);
   if (destination->exists && !o.Flag("--force"))
     return c.Error(Fmt(Tr("%s exists; use --force to replace it"), {*outArg}));
+  // Another import may take the name while this one reads: the output takes it only if free.
+  destination->mustBeNew = destination->kind == Destination::Replace && !o.Flag("--force");
   if (destination->kind == Destination::Replace && s.name)
     return ImportStreaming(c, s, *destination);
   return ImportWhole(c, s, *destination);
