@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include "QtKeys.h"
 #include "QtText.h"
 
 namespace {
@@ -66,7 +67,8 @@ class MenuKeysFirst : public QObject {
 
  protected:
   bool eventFilter(QObject* target, QEvent* event) override {
-    if (event->type() != QEvent::ShortcutOverride) return false;
+    // A key typed while an input method composes belongs to the composition.
+    if (event->type() != QEvent::ShortcutOverride || InputMethodComposing()) return false;
     auto* widget = qobject_cast<QWidget*>(target);
     if (!widget || widget->window() != m_bar->window()) return false;
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -74,7 +74,9 @@ TEST_F(QtTest, KeysReachTheirCommandsButNotWhileComposing) {
       {IDC_SHOWN_WORD, none, Qt::Key_Delete, 0},
       {IDC_WORD_LIST, none, Qt::Key_Delete, 0, false, ID_WORD_DELETE},
       {IDC_SEARCH_TEXT, ctrl, Qt::Key_S, 0, false, ID_FILE_SAVE},
+      {IDC_SHOWN_MEANING, ctrl, Qt::Key_Z, ID_EDIT_UNDO},
       {IDC_SEARCH_TEXT, ctrl, Qt::Key_N, 0, true},
+      {IDC_SEARCH_TEXT, ctrl, Qt::Key_Z, 0, true},
       {IDC_SHOWN_MEANING, none, Qt::Key_F1, 0, true},
   };
   for (const Case& c : cases) {
