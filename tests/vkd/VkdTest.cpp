@@ -267,6 +267,10 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
       {"json", "utf-8", "{\"name\": \"\u8f9e\u66f8\", \"entries\": {}}",
        "line 1, column 27: \"entries\" must be an array"},  // columns count characters
       {"json", "utf-8", "{\"name\": \"n\"}", "no \"entries\""},
+      {"json", "utf-8", "{\"entries\": [], \"entries\": []}",
+       "line 1, column 25: \"entries\" is given twice"},
+      {"json", "utf-8", "{\"entries\": [{\"word\": \"a\", \"meaning\": \"m\", \"word\": \"b\"}]}",
+       "line 1, column 49: entry 0: \"word\" is given twice"},
       {"json", "utf-8",
        "{\"entries\": [{\"word\": \"\\ud83d\\ude00\", \"meaning\": \"m\"}, {}, x]}",
        "line 1, column 53: entry 0: text that is not UTF-8 or that code page 932 cannot hold"},

@@ -55,11 +55,20 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
 
   bool Key(const char* chars, rapidjson::SizeType length, bool) {
     const std::string_view name(chars, length);
+    m_withNext = false;
     if (m_skip > 0) return true;
     if (m_where == Where::Top)
       m_key = name == "name" ? Field::Name : name == "entries" ? Field::Entries : Field::Other;
     else if (m_where == Where::Entry)
       m_key = name == "word" ? Field::Word : name == "meaning" ? Field::Meaning : Field::Other;
+    // A key that is used and given twice has no one meaning: neither is taken.
+    if (m_key == Field::Other || m_key == Field::None) return true;
+    const unsigned bit = 1u << static_cast<unsigned>(m_key);
+    if (m_keysSeen & bit) {
+      const std::string twice = Fmt(Tr("\"%s\" is given twice"), {std::string(name)});
+      return Fail(m_where == Where::Entry ? EntryLabel() + twice : twice);
+    }
+    m_keysSeen |= bit;
     return true;
   }
 
@@ -142,6 +151,8 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
       m_where = Where::Entry;
       m_key = Field::None;
       m_hasWord = m_hasMeaning = false;
+      m_keysSeen &= ~((1u << static_cast<unsigned>(Field::Word)) |
+                      (1u << static_cast<unsigned>(Field::Meaning)));
       return true;
     }
     if ((m_where == Where::Top && m_key == Field::Other) ||
@@ -165,6 +176,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   Field m_key = Field::None;
   int m_skip = 0;  // depth inside a value being skipped
   bool m_sawEntries = false;
+  unsigned m_keysSeen = 0;  // the used keys met so far in the document and in the entry, by Field
   bool m_hasWord = false, m_hasMeaning = false;
   bool m_withNext = false;        // the event was told with the parser at its last character
   std::string m_word, m_meaning;  // in the input encoding
