@@ -5,9 +5,11 @@
 
 #include "CString.h"
 #include "WinApp.h"
+#include "resource.h"
 
 class CDictionaryApp : public CWinApp {
  public:
+  CDictionaryApp() : CWinApp(IDR_MAINFRAME) {}
   BOOL InitInstance() override;
   bool OnCmdMsg(UINT id, bool run = true) override;
 

@@ -8,6 +8,13 @@ constexpr char kLastFileOpen[] = "LastFileOpen";
 constexpr char kIfAddSave[] = "IfAddSave";
 constexpr char kLastPath[] = "LastPath";
 constexpr char kKeepBackups[] = "KeepBackups";
+
+// Writes value as "%d" to key in section of the settings file at path.
+void WriteProfileNumber(const char* section, const char* key, int value, const char* path) {
+  CString text;
+  text.Format("%d", value);
+  WritePrivateProfileStringA(section, key, text, path);
+}
 }  // namespace
 
 CString SettingsFilePath() {
@@ -47,10 +54,4 @@ void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave) {
 
 void StoreKeepBackups(const CString& iniPath, int keepBackups) {
   WriteProfileNumber(kSection, kKeepBackups, keepBackups, iniPath);
-}
-
-void WriteProfileNumber(const char* section, const char* key, int value, const char* path) {
-  CString text;
-  text.Format("%d", value);
-  WritePrivateProfileStringA(section, key, text, path);
 }

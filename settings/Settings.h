@@ -32,6 +32,3 @@ void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave);
 
 // Stores whether each save keeps the version it replaces, as "%d".
 void StoreKeepBackups(const CString& iniPath, int keepBackups);
-
-// Writes value as "%d" to key in section of the settings file at path.
-void WriteProfileNumber(const char* section, const char* key, int value, const char* path);

@@ -45,7 +45,7 @@ void CDictionaryDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CDictionaryDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
-  if (CMenu* sysMenu = GetSystemMenu(FALSE)) {
+  if (CMenu* sysMenu = GetSystemMenu()) {
     CString about;
     about.LoadString(IDS_ABOUTBOX);
     if (!about.IsEmpty()) {
@@ -53,8 +53,7 @@ BOOL CDictionaryDlg::OnInitDialog() {
       sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
     }
   }
-  SetIcon(m_hIcon, TRUE);
-  SetIcon(m_hIcon, FALSE);
+  SetIcon(m_hIcon);
   DragAcceptFiles(TRUE, ".vkd");
 
   LoadSettings();
@@ -78,13 +77,13 @@ void CDictionaryDlg::UpdateMenuState() {
   UpdateUndoItems();
 }
 
-void CDictionaryDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+void CDictionaryDlg::OnSysCommand(UINT nID) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
     CAboutDlg about;
     about.DoModal();
     return;
   }
-  CDialog::OnSysCommand(nID, lParam);
+  CDialog::OnSysCommand(nID);
 }
 
 void CDictionaryDlg::OnAppAbout() {
@@ -93,7 +92,7 @@ void CDictionaryDlg::OnAppAbout() {
 }
 
 void CDictionaryDlg::OnDestroy() {
-  WinHelp(0L, HELP_QUIT);
+  WinHelp(HELP_QUIT);
   CDialog::OnDestroy();
 }
 

@@ -22,7 +22,7 @@ class CDictionaryDlg : public CDialog {
   void OnFirstShown() override;
   void DoDataExchange(CDataExchange* pDX) override;
   bool OnCmdMsg(UINT id, UINT code) override;
-  void OnSysCommand(UINT nID, LPARAM lParam) override;
+  void OnSysCommand(UINT nID) override;
   void OnDestroy() override;
   void OnPaint() override;
   void OnCancel() override;

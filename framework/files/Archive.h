@@ -43,9 +43,6 @@ class CArchive {
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
 
-  bool IsLoading() const { return m_loading; }
-  bool IsStoring() const { return !m_loading; }
-
   // Strings as a 1-, 3- or 7-byte length prefix and the bytes, no terminator. Loading also
   // takes the UTF-16 form marked by the 16-bit length 0xFFFE and converts it to code page 932.
   CArchive& operator<<(const CString& text);

@@ -44,7 +44,10 @@ void SetLook(QApplication& app) {
   // Under Wayland the windows announce the desktop entry's name, so that the desktop finds
   // its icon and groups them with their launcher. X11's WM_CLASS keeps the application name.
   QGuiApplication::setDesktopFileName(qttext::FromResource(AFX_IDS_DESKTOP_ID));
-  if (const IconResource* icon = AfxFindIcon(128)) QApplication::setWindowIcon(WindowIcon(*icon));
+  if (const CWinApp* a = AfxGetApp()) {
+    if (const IconResource* icon = AfxFindIcon(a->IconId()))
+      QApplication::setWindowIcon(WindowIcon(*icon));
+  }
   // Message boxes, menus and file dialogs in the same Japanese font as the dialogs.
   DialogTemplate plain{};
   plain.pointSize = 9;

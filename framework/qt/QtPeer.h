@@ -58,7 +58,7 @@ class QtPeer : public IWindowPeer {
   bool HasSystemMenu() override;
   void AppendSystemMenuItem(int command, const CString& text) override;
 
-  void SetIcon(HICON icon, bool big) override;
+  void SetIcon(HICON icon) override;
   bool IsIconic() override;
   void GetClientSize(int& width, int& height) override;
   void DrawIcon(HICON icon, int x, int y) override;

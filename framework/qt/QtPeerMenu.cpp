@@ -65,8 +65,8 @@ void QtPeer::ShowSystemMenu(QPoint globalPos, bool fromKeyboard) {
   }
 }
 
-void QtPeer::SetIcon(HICON icon, bool) {
-  // The desktop picks the size it needs from one icon, so big and small are the same set.
+void QtPeer::SetIcon(HICON icon) {
+  // The desktop picks the size it needs from the icon's set of images.
   if (!icon) return;
   m_dialog->setWindowIcon(WindowIcon(*icon));
 }

@@ -8,7 +8,6 @@ using BOOL = int;
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
 using INT_PTR = std::intptr_t;
-using LPARAM = std::intptr_t;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
@@ -30,7 +29,6 @@ constexpr UINT MB_YESNO = 0x04;
 constexpr UINT MB_ICONEXCLAMATION = 0x30;
 constexpr UINT MB_TYPEMASK = 0x0F;
 constexpr UINT MB_ICONMASK = 0xF0;
-constexpr UINT MB_DEFBUTTON1 = 0x000;
 constexpr UINT MB_DEFBUTTON2 = 0x100;
 constexpr UINT MB_DEFMASK = 0xF00;
 

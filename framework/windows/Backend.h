@@ -47,7 +47,7 @@ class IWindowPeer {
   virtual void AppendSystemMenuItem(int command, const CString& text) = 0;  // 0: separator
 
   // Icons and minimized painting.
-  virtual void SetIcon(HICON icon, bool big) = 0;
+  virtual void SetIcon(HICON icon) = 0;
   virtual bool IsIconic() = 0;
   virtual void GetClientSize(int& width, int& height) = 0;
   virtual void DrawIcon(HICON icon, int x, int y) = 0;

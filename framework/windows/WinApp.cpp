@@ -8,7 +8,7 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp() {
+CWinApp::CWinApp(int iconId) : m_nIconId(iconId) {
   g_app = this;
 }
 
@@ -33,10 +33,6 @@ void CWinApp::OnAppExit() {
   if (m_pMainWnd) m_pMainWnd->DispatchCommand(IDCANCEL);
 }
 
-CString CWinApp::AppName() const {
-  return AfxGetAppName();
-}
-
 CString AfxGetAppName() {
   if (const VersionInfo* v = AfxGetVersionInfo()) return CString::FromU8(v->internalName);
   CString title;
@@ -51,15 +47,15 @@ CWnd* AfxGetMainWnd() {
   return g_app ? g_app->m_pMainWnd : nullptr;
 }
 
-int AfxMessageBox(const CString& text, UINT type, UINT) {
+int AfxMessageBox(const CString& text, UINT type) {
   return AfxGetBackend().MessageBox(AfxGetMainWnd(), text, AfxGetAppName(),
                                     type | MB_ICONEXCLAMATION);
 }
 
-int AfxMessageBox(UINT idPrompt, UINT type, UINT helpId) {
+int AfxMessageBox(UINT idPrompt, UINT type) {
   CString text;
   text.LoadString(idPrompt);
-  return AfxMessageBox(text, type, helpId);
+  return AfxMessageBox(text, type);
 }
 
 int AfxWinMain() {

@@ -10,7 +10,8 @@ class CWnd;
 
 class CWinApp {
  public:
-  CWinApp();
+  // iconId: the icon resource that stands for the application on the desktop; 0 for none.
+  explicit CWinApp(int iconId = 0);
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
   virtual ~CWinApp();
@@ -21,11 +22,14 @@ class CWinApp {
   void OnHelp();
   void OnAppExit();
   void Enable3dControls() {}
-  CString AppName() const;
+  int IconId() const { return m_nIconId; }
 
   CWnd* m_pMainWnd = nullptr;
   // The folder of the last file chosen in a file dialog of this run (CFileDialog's).
   CString m_strLastFileFolder;
+
+ private:
+  int m_nIconId;
 };
 
 CWinApp* AfxGetApp();
@@ -33,8 +37,8 @@ CWinApp* AfxGetApp();
 CString AfxGetAppName();
 CWnd* AfxGetMainWnd();
 // The notice: the application's name as caption, exclamation icon, OK.
-int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(const CString& text, UINT type = MB_OK);
 // The same with the text of string resource idPrompt.
-int AfxMessageBox(UINT idPrompt, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(UINT idPrompt, UINT type = MB_OK);
 // Runs the application object's InitInstance; the process's exit code.
 int AfxWinMain();

@@ -87,15 +87,14 @@ CMenu* CWnd::GetMenu() {
   return m_menu.get();
 }
 
-CMenu* CWnd::GetSystemMenu(BOOL) {
+CMenu* CWnd::GetSystemMenu() {
   if (!m_peer || !m_peer->HasSystemMenu()) return nullptr;
   if (!m_systemMenu) m_systemMenu = std::make_unique<CMenu>(this, true);
   return m_systemMenu.get();
 }
 
-HICON CWnd::SetIcon(HICON icon, BOOL big) {
-  if (m_peer) m_peer->SetIcon(icon, big != FALSE);
-  return icon;
+void CWnd::SetIcon(HICON icon) {
+  if (m_peer) m_peer->SetIcon(icon);
 }
 
 BOOL CWnd::IsIconic() const {
@@ -117,7 +116,7 @@ int GetSystemMetrics(int index) {
   return AfxGetBackend().GetSystemMetrics(index);
 }
 
-void CWnd::WinHelp(DWORD, UINT command) {
+void CWnd::WinHelp(UINT command) {
   if (command == HELP_QUIT) AfxGetBackend().CloseHelp();
 }
 

@@ -87,21 +87,21 @@ class CWnd {
   virtual ~CWnd();
 
   IWindowPeer* Peer() const { return m_peer.get(); }
-  bool HasPeer() const { return m_peer != nullptr; }
 
   BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
   // Sets the text of control id alone; every other control keeps what it shows.
   void SetDlgItemText(int id, const CString& text);
   int MessageBox(const CString& text, const CString& caption = CString(), UINT type = MB_OK);
   CMenu* GetMenu();
-  CMenu* GetSystemMenu(BOOL revert);
-  HICON SetIcon(HICON icon, BOOL big);
+  CMenu* GetSystemMenu();
+  // The window's icon, which the desktop shows at every size it needs.
+  void SetIcon(HICON icon);
   BOOL IsIconic() const;
   // The client area, at the origin; empty without a peer.
   void GetClientRect(CRect* rect) const;
   // Draws icon with its top left corner at (x, y) of the client area.
   BOOL DrawIcon(int x, int y, HICON icon);
-  void WinHelp(DWORD data, UINT command);
+  void WinHelp(UINT command);
   // Files dropped on the window reach OnDropFiles; by default a window takes none. With an
   // extension (".vkd"), only a single file whose name ends in it, in either case, is taken.
   void DragAcceptFiles(BOOL accept = TRUE, const CString& extension = CString());
@@ -111,14 +111,14 @@ class CWnd {
   // Entry points for the peer: the user chose a command, a control notified, or a system-menu
   // item was chosen. Commands no table claims go on to the application.
   void DispatchCommand(UINT id, UINT code = BN_CLICKED);
-  void DispatchSysCommand(UINT id) { OnSysCommand(id, 0); }
+  void DispatchSysCommand(UINT id) { OnSysCommand(id); }
   void DispatchPaint() { OnPaint(); }
   // A file dropped on the window, as a full path in code page 932.
   void DispatchDropFiles(const CString& path) { OnDropFiles(path); }
 
   virtual bool OnCmdMsg(UINT id, UINT code);
   virtual void DoDataExchange(CDataExchange*) {}
-  virtual void OnSysCommand(UINT, LPARAM) {}
+  virtual void OnSysCommand(UINT) {}
   virtual void OnDestroy();
   virtual void OnPaint() {}
   virtual HICON OnQueryDragIcon() { return nullptr; }

@@ -218,7 +218,7 @@ TEST_F(QtTest, HelpWindowShowsTheTextAndClosesOnRequest) {
   EXPECT_FALSE(help->isModal());
   EXPECT_EQ(help->windowTitle(), qttext::FromU8(u8"Vokari ヘルプ"));
   EXPECT_EQ(help->findChild<QPlainTextEdit*>()->toPlainText(), qttext::FromU8(u8"使い方\n一行目"));
-  main.WinHelp(0, HELP_QUIT);
+  main.WinHelp(HELP_QUIT);
   Settle();
   EXPECT_TRUE(Backend().HelpWindow() == nullptr || !Backend().HelpWindow()->isVisible());
 }

@@ -133,7 +133,7 @@ TEST_F(QtTest, MenuItemsSendTheirCommandsAndGrayByCommandId) {
 TEST_F(QtTest, SystemMenuItemsOpenFromAltSpaceAndReachOnSysCommand) {
   RecordingDialog dlg(IDD_VOKARI_DIALOG);
   dlg.Create();
-  CMenu* sys = dlg.GetSystemMenu(FALSE);
+  CMenu* sys = dlg.GetSystemMenu();
   ASSERT_NE(sys, nullptr);
   sys->AppendMenu(MF_SEPARATOR);
   sys->AppendMenu(MF_STRING, IDM_ABOUTBOX, U8(u8"Vokari のバージョン情報(&A)..."));

@@ -42,7 +42,7 @@ class RecordingDialog : public CDialog {
 
   QtPeer& Qt() const { return *dynamic_cast<QtPeer*>(Peer()); }
   bool OnCmdMsg(UINT id, UINT code) override;
-  void OnSysCommand(UINT id, LPARAM) override { sysCommands.push_back(id); }
+  void OnSysCommand(UINT id) override { sysCommands.push_back(id); }
   void OnDropFiles(const CString& path) override { droppedFiles.push_back(path); }
   void DoDataExchange(CDataExchange* pDX) override;
   CString& Text(int id);

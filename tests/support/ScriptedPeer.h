@@ -51,7 +51,7 @@ class ScriptedPeer : public IWindowPeer {
   bool HasSystemMenu() override { return m_hasSystemMenu; }
   void AppendSystemMenuItem(int command, const CString& text) override;
 
-  void SetIcon(HICON icon, bool big) override { (big ? m_bigIcon : m_smallIcon) = icon; }
+  void SetIcon(HICON icon) override { m_icon = icon; }
   bool IsIconic() override { return m_iconic; }
   void GetClientSize(int& width, int& height) override;
   void DrawIcon(HICON icon, int x, int y) override;
@@ -67,8 +67,7 @@ class ScriptedPeer : public IWindowPeer {
   bool Ended() const { return m_ended; }
   int Result() const { return m_result; }
   std::vector<std::pair<int, CString>> SystemMenu() const { return m_systemMenu; }
-  HICON BigIcon() const { return m_bigIcon; }
-  HICON SmallIcon() const { return m_smallIcon; }
+  HICON Icon() const { return m_icon; }
   void SetIconic(bool iconic, int width, int height);
   struct DrawnIcon {
     HICON icon;
@@ -85,8 +84,7 @@ class ScriptedPeer : public IWindowPeer {
   std::map<int, CString> m_menuText;
   bool m_hasSystemMenu;
   std::vector<std::pair<int, CString>> m_systemMenu;
-  HICON m_bigIcon = nullptr;
-  HICON m_smallIcon = nullptr;
+  HICON m_icon = nullptr;
   bool m_iconic = false;
   int m_width = 0, m_height = 0;
   int m_focus = 0;

@@ -33,9 +33,8 @@ TEST_F(MainWindowTest, FirstStartShowsAnEmptyWindowAndWritesNothing) {
   EXPECT_EQ(sysMenu[0].first, 0);
   EXPECT_EQ(sysMenu[1].first, IDM_ABOUTBOX);
   EXPECT_EQ(sysMenu[1].second.ToUtf8(), Utf8(u8"Vokari のバージョン情報(&A)..."));
-  EXPECT_EQ(w.Peer().BigIcon(), AfxFindIcon(IDR_MAINFRAME));
-  EXPECT_EQ(w.Peer().SmallIcon(), AfxFindIcon(IDR_MAINFRAME));
-  EXPECT_NE(w.Peer().BigIcon(), nullptr);
+  EXPECT_EQ(w.Peer().Icon(), AfxFindIcon(IDR_MAINFRAME));
+  EXPECT_NE(w.Peer().Icon(), nullptr);
   EXPECT_TRUE(w.Dlg().AcceptsDroppedFiles());
   EXPECT_EQ(w.Dlg().DroppedFileExtension(), ".vkd");
   EXPECT_EQ(w.Dlg().m_dict.m_nCount, 0);
