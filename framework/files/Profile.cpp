@@ -112,23 +112,14 @@ namespace {
 
 // WritePrivateProfileStringA without its guard against exhausted memory.
 BOOL WriteProfile(const char* section, const char* key, const char* value, const char* path) {
-  if (section == nullptr || path == nullptr) return FALSE;
+  if (section == nullptr || key == nullptr || value == nullptr || path == nullptr) return FALSE;
   std::optional<std::string> native = ToNativePath(CString(path));
   if (!native) return FALSE;
   std::optional<std::string> old;
   if (!ContentsToReplace(*native, old)) return FALSE;
-  // Removing from a missing file leaves an empty one, as the platform does.
-  const bool removing = key == nullptr || value == nullptr;
-  if (!old && removing) return ReplaceFileContents(*native, "") ? TRUE : FALSE;
   if (!old) old.emplace();
   ProfileDocument doc = ProfileDocument::Parse(std::move(*old));
-  if (key == nullptr) {
-    if (!doc.RemoveSection(section)) return TRUE;
-  } else if (value == nullptr) {
-    if (!doc.RemoveKey(section, key)) return TRUE;
-  } else if (!doc.Set(section, key, value)) {
-    return FALSE;
-  }
+  if (!doc.Set(section, key, value)) return FALSE;
   return ReplaceFileContents(*native, doc.Serialize()) ? TRUE : FALSE;
 }
 

@@ -1,7 +1,7 @@
 // The platform's profile (INI) functions and the current directory, over code page 932 text.
 // They read and write whole files through ProfileDocument; they keep no cache, so every call sees
-// the file as it is on disk. Listing sections or keys (a null section or key when reading) is not
-// offered: the program never asks for it.
+// the file as it is on disk. Listing sections or keys (a null section or key when reading) and
+// removing them are not offered: the program does neither.
 #pragma once
 
 #include "Afx.h"
@@ -20,13 +20,12 @@ DWORD GetPrivateProfileStringA(const char* section, const char* key, const char*
                                char* buffer, DWORD size, const char* path);
 
 // Sets key in section to value, creating the file (not its directory) and the section as needed,
-// and replaces the file atomically. A null value removes the key, a null key the whole section;
-// removing what is not there changes nothing and succeeds, and removing from a missing file
-// leaves an empty one, as on the platform. FALSE, and the file unchanged, when the file cannot be
-// written (a missing directory or one without any write permission bit, also for root; a file
-// without any write permission bit; something that is not a regular file; a path without an
-// exact file system form) or the text would not read back as written (a line break, '=' in the
-// key). A file that is not a regular file reads as missing.
+// and replaces the file atomically. Removing keys or sections (a null key or value) is not
+// offered: the program never removes. FALSE, and the file unchanged, when an argument is null,
+// when the file cannot be written (a missing directory or one without any write permission bit,
+// also for root; a file without any write permission bit; something that is not a regular file; a
+// path without an exact file system form) or the text would not read back as written (a line break,
+// '=' in the key). A file that is not a regular file reads as missing.
 BOOL WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* path);
 

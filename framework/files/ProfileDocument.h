@@ -46,10 +46,6 @@ class ProfileDocument {
   // in the key, a key starting with ';' or '[', ']' in the section name or a section name
   // ending in half a character.
   bool Set(std::string_view section, std::string_view key, std::string_view value);
-  // Removes every line of key in every section named section. True when something went.
-  bool RemoveKey(std::string_view section, std::string_view key);
-  // Removes every section named section with all its lines. True when something went.
-  bool RemoveSection(std::string_view section);
 
  private:
   // Where one line lies in m_text: its bytes are [begin, end), the next line starts at next.
@@ -70,9 +66,6 @@ class ProfileDocument {
   // Inserts one line at pos (the start of a line, or the end), ending the last line first when
   // it has no line end of its own.
   void InsertLine(size_t pos, std::string_view text);
-  // Keeps the lines for which keep(line) is true; true when some line went.
-  template <typename Keep>
-  bool KeepLines(Keep keep);
 
   std::string m_text;
 };
