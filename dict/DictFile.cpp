@@ -134,21 +134,6 @@ class BookFiller : public DictEntryHandler {
   CDictData& m_book;
 };
 
-// Keeps only the count.
-class Counter : public DictEntryHandler {
- public:
-  explicit Counter(int* count) : m_count(count) {}
-  bool OnCount(int count) override {
-    if (m_count) *m_count = count;
-    return true;
-  }
-  bool OnEntry(int, CString&, CString&) override { return true; }
-  bool KeepsText() const override { return false; }
-
- private:
-  int* m_count;
-};
-
 // One string into text, or read past when the handler keeps no text, so that scanning holds no
 // more than the archive's buffer however long the strings are.
 void TakeString(CArchive& ar, bool keep, CString& text) {
@@ -222,9 +207,4 @@ bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadErro
 bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error) {
   BookFiller filler(book);
   return ReadDictionaryEntries(ar, filler, error);
-}
-
-bool ScanDictionary(CArchive& ar, int* count, DictReadError* error) {
-  Counter counter(count);
-  return ReadDictionaryEntries(ar, counter, error);
 }

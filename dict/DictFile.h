@@ -62,10 +62,6 @@ class DictEntryWriter {
 // outside 0 to MAX_WORDS is damage; bytes after the last meaning are ignored.
 bool ReadDictionary(CArchive& ar, CDictData& book, DictReadError* error);
 
-// Reads a dictionary as ReadDictionary does and gives the same verdict, but keeps none of its
-// text: for checking a file without holding it in memory. count (when given) gets the count.
-bool ScanDictionary(CArchive& ar, int* count, DictReadError* error);
-
 // Receives a dictionary's fields in file order as ReadDictionaryEntries reads them. The strings
 // handed over are the reader's own and are reused for the next entry, so a handler may move
 // from them. A handler must not throw; it stops the reading by returning false.
@@ -85,3 +81,19 @@ class DictEntryHandler {
 // ReadDictionary, holding one entry at a time: for going through a large file in little
 // memory. True when the file is sound or the handler stopped the reading.
 bool ReadDictionaryEntries(CArchive& ar, DictEntryHandler& handler, DictReadError* error);
+
+// Keeps only the count and reads past every text: read with it, a file gets the verdict that
+// ReadDictionary would give, in no more memory than the archive's buffer.
+class DictEntryCounter : public DictEntryHandler {
+ public:
+  bool OnCount(int count) override {
+    m_count = count;
+    return true;
+  }
+  bool OnEntry(int, CString&, CString&) override { return true; }
+  bool KeepsText() const override { return false; }
+  int Count() const { return m_count; }
+
+ private:
+  int m_count = 0;
+};

@@ -49,12 +49,6 @@ DictIoResult ReadOpenDictionary(CFile& file, CDictData& book) {
       file, [&](CArchive& ar, DictReadError& damage) { return ReadDictionary(ar, book, &damage); });
 }
 
-DictIoResult ScanOpenDictionary(CFile& file, int* count) {
-  return ReadWith(file, [&](CArchive& ar, DictReadError& damage) {
-    return ScanDictionary(ar, count, &damage);
-  });
-}
-
 DictIoResult ReadOpenDictionaryEntries(CFile& file, DictEntryHandler& handler) {
   return ReadWith(file, [&](CArchive& ar, DictReadError& damage) {
     return ReadDictionaryEntries(ar, handler, &damage);
@@ -86,11 +80,6 @@ DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book) {
 DictIoResult ReadDictionaryFile(CFile& file, const CString& path, CDictData& book, UINT openFlags) {
   if (!file.Open(path, openFlags)) return Failed(DictIoResult::CannotOpen, file.LastError());
   return ReadOpenDictionary(file, book);
-}
-
-DictIoResult ScanDictionaryFile(CFile& file, const CString& path, int* count) {
-  if (!file.Open(path, CFile::modeRead)) return Failed(DictIoResult::CannotOpen, file.LastError());
-  return ScanOpenDictionary(file, count);
 }
 
 DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book,

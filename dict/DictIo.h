@@ -35,14 +35,9 @@ struct DictIoResult {
 DictIoResult ReadDictionaryFile(CFile& file, const CString& path, CDictData& book,
                                 UINT openFlags = CFile::modeRead);
 
-// Reads as ReadDictionaryFile does and gives the same verdict, but keeps no text: for checking
-// a file without holding it in memory. count (when given) gets the count.
-DictIoResult ScanDictionaryFile(CFile& file, const CString& path, int* count);
-
 // The same on a file that is already open (a CMemFile, say): the file is closed on success and
 // abandoned on failure, as above.
 DictIoResult ReadOpenDictionary(CFile& file, CDictData& book);
-DictIoResult ScanOpenDictionary(CFile& file, int* count);
 DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book);
 
 // Reads entry by entry (ReadDictionaryEntries) from path, or from a file that is already open.

@@ -36,11 +36,11 @@ void CheckDictionaryBytes(const std::uint8_t* data, std::size_t size) {
   {
     // Scanning gives the same verdict, count and message as reading.
     CMemFile file(bytes);
-    int count = -1;
-    const DictIoResult scanned = ScanOpenDictionary(file, &count);
+    DictEntryCounter counter;
+    const DictIoResult scanned = ReadOpenDictionaryEntries(file, counter);
     Require(scanned.ok() == ok);
     Require(scanned.damage.Describe() == error.Describe());
-    if (ok) Require(count == book->m_nCount);
+    if (ok) Require(counter.Count() == book->m_nCount);
   }
   if (!ok) {
     Require(!error.Describe().empty());

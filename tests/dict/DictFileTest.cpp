@@ -159,7 +159,8 @@ TEST(DictFile, EveryTruncationIsAnEndOfFileInTheRightField) {
     CMemFile file(whole.substr(0, cut));
     CArchive ar(&file, CArchive::load);
     DictReadError scanned;
-    EXPECT_FALSE(ScanDictionary(ar, nullptr, &scanned));
+    DictEntryCounter counter;
+    EXPECT_FALSE(ReadDictionaryEntries(ar, counter, &scanned));
     EXPECT_EQ(scanned.Describe(), err.Describe());
   }
   auto book = std::make_unique<CDictData>();
@@ -183,10 +184,10 @@ TEST(DictFile, CountsOutsideTheBookAreRefused) {
     EXPECT_EQ(ReadFromBytes(bytes, *book, &err), c.accepted);
     CMemFile file(bytes);
     CArchive ar(&file, CArchive::load);
-    int count = -1;
-    EXPECT_EQ(ScanDictionary(ar, &count, nullptr), c.accepted);
+    DictEntryCounter counter;
+    EXPECT_EQ(ReadDictionaryEntries(ar, counter, nullptr), c.accepted);
     if (c.accepted) {
-      EXPECT_EQ(count, static_cast<int>(c.raw));
+      EXPECT_EQ(counter.Count(), static_cast<int>(c.raw));
     }
     if (!c.accepted) {
       EXPECT_EQ(err.kind, DictReadError::BadCount);
@@ -210,10 +211,10 @@ TEST(DictFile, ScanningHoldsOnlyTheArchiveBuffer) {
   for (const std::string& bytes : files) {
     CMemFile file(bytes);
     CArchive ar(&file, CArchive::load);
-    int count = -1;
+    DictEntryCounter counter;
     LargestAllocation watch;
-    EXPECT_TRUE(ScanDictionary(ar, &count, nullptr));
-    EXPECT_EQ(count, 0);
+    EXPECT_TRUE(ReadDictionaryEntries(ar, counter, nullptr));
+    EXPECT_EQ(counter.Count(), 0);
     EXPECT_LT(watch.Largest(), 64u << 10);
   }
 }

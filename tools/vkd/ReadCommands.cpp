@@ -113,17 +113,6 @@ class SearchPrinter : public Printer {
   bool m_any = false;
 };
 
-class Counter : public DictEntryHandler {
- public:
-  bool OnCount(int count) override {
-    m_count = count;
-    return true;
-  }
-  bool OnEntry(int, CString&, CString&) override { return true; }
-  bool KeepsText() const override { return false; }
-  int m_count = 0;
-};
-
 // Whether the regular file arg begins as text does: no NUL and no control character but tabs
 // and line ends. A dictionary never does, as its entry count holds zero bytes.
 bool LooksLikeText(const std::string& arg) {
@@ -177,7 +166,7 @@ int Search(const Context& c, const Options& o) {
 int Check(const Context& c, const Options& o) {
   if (o.positional.size() != 1) return c.Error(Tr("check takes one FILE (see vkd check --help)"));
   const std::string& arg = o.positional[0];
-  Counter counter;
+  DictEntryCounter counter;
   std::uint64_t size = 0;
   const auto r = ReadEntries(c, arg, counter, &size);
   if (!r) return kTrouble;
@@ -187,8 +176,8 @@ int Check(const Context& c, const Options& o) {
   }
   c.out << arg << ": "
         << Fmt(TrN("sound, %s entry", "sound, %s entries",
-                   static_cast<unsigned long>(counter.m_count)),
-               {std::to_string(counter.m_count)});
+                   static_cast<unsigned long>(counter.Count())),
+               {std::to_string(counter.Count())});
   if (size > r->end) {
     c.out << Fmt(Tr("; %s bytes after the last meaning at offset %s are ignored"),
                  {std::to_string(size - r->end), std::to_string(r->end)});
