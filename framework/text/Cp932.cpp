@@ -144,18 +144,31 @@ class Appender {
 }  // namespace
 
 bool AppendFromUtf8(std::string& out, std::string_view utf8, Singles singles) {
-  Appender to(out);
+  // No character takes more bytes in code page 932 than in UTF-8, so the room is made once.
+  const std::size_t before = out.size();
+  out.resize(before + utf8.size());
+  char* dst = out.data() + before;
+  const std::uint16_t* ascii = table::kPages[table::kPageOf[0]];
   const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
   const auto* end = p + utf8.size();
   while (p < end) {
+    if (*p < 0x80 && ascii[*p] == *p) {  // the same in both
+      *dst++ = static_cast<char>(*p++);
+      continue;
+    }
     char32_t c;
-    std::size_t n;
-    if (!DecodeUtf8(p, end, c, n)) return to.Cancel();
-    const std::uint16_t code = CodeOf(c, singles);
-    if (code == kNone) return to.Cancel();
-    to.Code(code);
+    std::size_t n = 1;
+    const std::uint16_t code = DecodeUtf8(p, end, c, n) ? CodeOf(c, singles) : kNone;
     p += n;
+    if (code >= table::kNothing) {
+      if (code == table::kNothing) continue;
+      out.resize(before);
+      return false;
+    }
+    if (code > 0xFF) *dst++ = static_cast<char>(code >> 8);
+    *dst++ = static_cast<char>(code & 0xFF);
   }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
   return true;
 }
 

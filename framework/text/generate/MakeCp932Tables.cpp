@@ -122,6 +122,9 @@ void WriteEncoding(std::ostringstream& out) {
     for (char32_t c = first; c < first + 256; ++c) {
       if (c >= 0xD800 && c <= 0xDFFF) continue;
       page[c - first] = CodeOf(fromUtf32.Convert(Utf32(c)));
+      const std::uint16_t code = page[c - first];
+      if (c < 0x80 && code > 0xFF && code < cp932::table::kNothing)
+        Fail("a character takes more bytes in code page 932 than in UTF-8");
       any = any || page[c - first] != kNone;
     }
     if (!any) continue;
