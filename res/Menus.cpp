@@ -25,6 +25,12 @@ const std::vector<MenuTemplate>& VokariMenus() {
                 {u8"元に戻す(&U)\tCtrl+Z", ID_EDIT_UNDO, {}},
                 {u8"やり直し(&R)\tCtrl+Y", ID_EDIT_REDO, {}},
             }},
+           {u8"検索(&K)",
+            0,
+            {
+                {u8"かなと全角・半角、大文字・小文字を区別しない(&K)", ID_SEARCH_FOLD, {}},
+                {u8"意味も検索する(&M)", ID_SEARCH_MEANINGS, {}},
+            }},
            {u8"設定(&S)", ID_SETTINGS, {}},
            {u8"ヘルプ(&?)", 0, {{u8"バージョン情報(&V)", ID_VERSION_INFO, {}}}},
        }},

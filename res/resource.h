@@ -42,6 +42,9 @@
 #define ID_FILE_RESTORE 32778
 #define ID_EDIT_UNDO 57643
 #define ID_EDIT_REDO 57644
+// The search options of the 検索 menu.
+#define ID_SEARCH_FOLD 32790
+#define ID_SEARCH_MEANINGS 32791
 
 // The strings the framework asks for by its own IDs (AFX_IDS_*, AFX_IDP_*) are declared in
 // AfxRes.h; their text is in Strings.cpp with the program's other strings.

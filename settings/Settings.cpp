@@ -8,6 +8,8 @@ constexpr char kLastFileOpen[] = "LastFileOpen";
 constexpr char kIfAddSave[] = "IfAddSave";
 constexpr char kLastPath[] = "LastPath";
 constexpr char kKeepBackups[] = "KeepBackups";
+constexpr char kSearchFold[] = "SearchFold";
+constexpr char kSearchMeanings[] = "SearchMeanings";
 
 // Writes value as "%d" to key in section of the settings file at path.
 void WriteProfileNumber(const char* section, const char* key, int value, const char* path) {
@@ -31,6 +33,8 @@ StoredSettings ReadSettings(const CString& iniPath) {
   s.lastFileOpen = static_cast<int>(GetPrivateProfileIntA(kSection, kLastFileOpen, 0, iniPath));
   s.ifAddSave = static_cast<int>(GetPrivateProfileIntA(kSection, kIfAddSave, 0, iniPath));
   s.keepBackups = GetPrivateProfileIntA(kSection, kKeepBackups, 1, iniPath) != 0 ? 1 : 0;
+  s.searchFold = static_cast<int>(GetPrivateProfileIntA(kSection, kSearchFold, 0, iniPath));
+  s.searchMeanings = static_cast<int>(GetPrivateProfileIntA(kSection, kSearchMeanings, 0, iniPath));
   if (s.lastFileOpen) {
     char lastPath[260] = {};
     if (GetPrivateProfileStringA(kSection, kLastPath, "", lastPath, sizeof lastPath, iniPath) > 1)
@@ -55,3 +59,12 @@ void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave) {
 void StoreKeepBackups(const CString& iniPath, int keepBackups) {
   WriteProfileNumber(kSection, kKeepBackups, keepBackups, iniPath);
 }
+
+void StoreSearchFold(const CString& iniPath, int fold) {
+  WriteProfileNumber(kSection, kSearchFold, fold, iniPath);
+}
+
+void StoreSearchMeanings(const CString& iniPath, int meanings) {
+  WriteProfileNumber(kSection, kSearchMeanings, meanings, iniPath);
+}
+

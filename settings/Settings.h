@@ -13,12 +13,14 @@ CString SettingsFilePath();
 
 // The settings as read at start. lastPath is read only when lastFileOpen is on, and kept only
 // when it is at least 2 bytes long; otherwise it is empty. keepBackups is on unless the file
-// says 0.
+// says 0. The two options of the search, searchFold and searchMeanings, are off when missing.
 struct StoredSettings {
   int lastFileOpen = 0;
   int ifAddSave = 0;
   CString lastPath;
   int keepBackups = 1;
+  int searchFold = 0;
+  int searchMeanings = 0;
 };
 
 StoredSettings ReadSettings(const CString& iniPath);
@@ -32,3 +34,7 @@ void StoreOptions(const CString& iniPath, int lastFileOpen, int ifAddSave);
 
 // Stores whether each save keeps the version it replaces, as "%d".
 void StoreKeepBackups(const CString& iniPath, int keepBackups);
+
+// Store the search options "SearchFold" and "SearchMeanings", as "%d".
+void StoreSearchFold(const CString& iniPath, int fold);
+void StoreSearchMeanings(const CString& iniPath, int meanings);

@@ -19,6 +19,8 @@ const CommandEntry<CDictionaryDlg> kCommands[] = {
     {ID_WORD_MODIFY, BN_CLICKED, &CDictionaryDlg::OnModifyWord},
     {ID_EDIT_UNDO, BN_CLICKED, &CDictionaryDlg::OnUndo},
     {ID_EDIT_REDO, BN_CLICKED, &CDictionaryDlg::OnRedo},
+    {ID_SEARCH_FOLD, BN_CLICKED, &CDictionaryDlg::OnSearchFold},
+    {ID_SEARCH_MEANINGS, BN_CLICKED, &CDictionaryDlg::OnSearchMeanings},
 };
 }  // namespace
 
@@ -58,6 +60,7 @@ BOOL CDictionaryDlg::OnInitDialog() {
 
   LoadSettings();
   UpdateMenuState();
+  ShowSearchOptions();
   return TRUE;
 }
 

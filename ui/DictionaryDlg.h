@@ -56,12 +56,17 @@ class CDictionaryDlg : public CDialog {
   void OnModifyWord();
   void OnUndo();
   void OnRedo();
+  void OnSearchFold();
+  void OnSearchMeanings();
 
   CString m_strIniPath;
   CDictData m_dict;
   int m_bLastFileOpen = 0;
   int m_bIfAddSave = 0;
   int m_bKeepBackups = 1;  // each save keeps the version it replaces
+  // The 検索 menu's options, as remembered in the settings file; 0 is off.
+  int m_bSearchFold = 0;
+  int m_bSearchMeanings = 0;
   CFile m_file;
   CListBox m_listWords;
   CString m_strDictLabel;
@@ -77,6 +82,7 @@ class CDictionaryDlg : public CDialog {
   bool m_bModified = false;
 
  private:
+  void ShowSearchOptions();
   bool MayDropChanges();
   bool SaveBeforeDropping();
   bool ChangedByAnother(const CString& path) const;
@@ -98,6 +104,8 @@ class CDictionaryDlg : public CDialog {
   bool m_bStartFileGiven = false;
   CString m_strStampPath;  // the file m_stamp was taken of
   CFileStamp m_stamp;
+  // The list holds the result of a search, rather than being empty after a load.
+  bool m_bListShowsSearch = false;
   bool m_bBackupFailureTold = false;  // once a run is enough
   bool m_bTellBackupFailure = false;  // by the save that has just written its file
 };

@@ -34,6 +34,7 @@ void CDictionaryDlg::DropBook() {
 // entries replace the word book's, the file becomes the book's, and no entry is current.
 void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
   m_listWords.ResetContent();
+  m_bListShowsSearch = false;
   DropBook();
   // The texts move over rather than being copied: a book can hold tens of megabytes.
   m_dict.m_strName = std::move(book.m_strName);

@@ -12,6 +12,8 @@ void CDictionaryDlg::LoadSettings() {
   m_bIfAddSave = stored.ifAddSave;
   m_strReopenPath = stored.lastPath;
   m_bKeepBackups = stored.keepBackups;
+  m_bSearchFold = stored.searchFold;
+  m_bSearchMeanings = stored.searchMeanings;
 }
 
 // The reopening that start-up does once the window shows: the file named on the command line,

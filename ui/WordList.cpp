@@ -1,11 +1,16 @@
 // Searching the words and choosing the current entry by selecting one.
 #include "DictionaryDlg.h"
+#include "TextSearch.h"
 
 void CDictionaryDlg::RefreshWordList() {
   m_listWords.ResetContent();
+  m_bListShowsSearch = false;
   if (!UpdateData(TRUE)) return;
+  m_bListShowsSearch = true;
+  const CTextSearch search(m_strSearch,
+                           {.fold = m_bSearchFold != 0, .meanings = m_bSearchMeanings != 0});
   for (int i = 0; i < m_dict.m_nCount; ++i) {
-    if (m_dict.m_strWord[i].Find(m_strSearch, 0) >= 0) {
+    if (search.Finds(m_dict.m_strWord[i], m_dict.m_strMeaning[i])) {
       // Each item remembers its entry, so that selecting it picks that very entry even when
       // another word contains the same text.
       const int item = m_listWords.AddString(m_dict.m_strWord[i]);

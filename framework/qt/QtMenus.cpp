@@ -126,11 +126,17 @@ void QtMenuBar::AddItems(QWidget* menu, const std::vector<MenuItem>& items) {
     // A command on the bar itself (設定) runs directly, without a popup. Chosen from the
     // keyboard, it waits until the menu bar has handed the focus back; a dialog it opens would
     // otherwise return the focus to a menu bar still waiting for keys.
+    // Qt turns a checkable item over as it is chosen; here the command alone sets the mark, so
+    // the item is turned back first.
     auto* action = new QAction(menu);
     SetText(action, text);
     const int command = item.command;
     QObject::connect(
-        action, &QAction::triggered, m_bar, [this, command] { m_onCommand(command); },
+        action, &QAction::triggered, m_bar,
+        [this, action, command](bool checked) {
+          if (action->isCheckable()) action->setChecked(!checked);
+          m_onCommand(command);
+        },
         menu == m_bar ? Qt::QueuedConnection : Qt::AutoConnection);
     menu->addAction(action);
     m_actions.emplace(command, action);

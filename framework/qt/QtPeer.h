@@ -55,6 +55,8 @@ class QtPeer : public IWindowPeer {
   bool EnableMenuItem(int command, bool enabled) override;
   bool IsMenuItemEnabled(int command) override;
   bool SetMenuItemText(int command, const CString& text) override;
+  bool CheckMenuItem(int command, bool checked) override;
+  bool IsMenuItemChecked(int command) override;
   bool HasSystemMenu() override;
   void AppendSystemMenuItem(int command, const CString& text) override;
 

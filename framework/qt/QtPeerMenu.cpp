@@ -29,6 +29,19 @@ bool QtPeer::SetMenuItemText(int command, const CString& text) {
   return true;
 }
 
+bool QtPeer::CheckMenuItem(int command, bool checked) {
+  QAction* action = m_menuBar ? m_menuBar->Find(command) : nullptr;
+  if (!action) return false;
+  action->setCheckable(true);
+  action->setChecked(checked);
+  return true;
+}
+
+bool QtPeer::IsMenuItemChecked(int command) {
+  QAction* action = m_menuBar ? m_menuBar->Find(command) : nullptr;
+  return action && action->isChecked();
+}
+
 bool QtPeer::HasSystemMenu() {
   return (m_tmpl.styles & style::SystemMenu) != 0;
 }

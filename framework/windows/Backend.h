@@ -43,6 +43,9 @@ class IWindowPeer {
   virtual bool EnableMenuItem(int command, bool enabled) = 0;  // false: no such item
   virtual bool IsMenuItemEnabled(int command) = 0;
   virtual bool SetMenuItemText(int command, const CString& text) = 0;  // false: no such item
+  // A check mark beside an item. Choosing an item never sets or clears it by itself.
+  virtual bool CheckMenuItem(int command, bool checked) = 0;  // false: no such item
+  virtual bool IsMenuItemChecked(int command) = 0;
   virtual bool HasSystemMenu() = 0;
   virtual void AppendSystemMenuItem(int command, const CString& text) = 0;  // 0: separator
 

@@ -151,6 +151,15 @@ BOOL CMenu::ModifyMenu(UINT id, UINT flags, UINT newId, const CString& text) {
   return peer->SetMenuItemText(static_cast<int>(id), text) ? TRUE : FALSE;
 }
 
+UINT CMenu::CheckMenuItem(UINT id, UINT flags) {
+  IWindowPeer* peer = m_wnd->Peer();
+  if (m_system || !peer) return static_cast<UINT>(-1);
+  const bool was = peer->IsMenuItemChecked(static_cast<int>(id));
+  if (!peer->CheckMenuItem(static_cast<int>(id), (flags & MF_CHECKED) != 0))
+    return static_cast<UINT>(-1);
+  return was ? MF_CHECKED : MF_UNCHECKED;
+}
+
 BOOL CMenu::AppendMenu(UINT flags, UINT id, const CString& text) {
   IWindowPeer* peer = m_wnd->Peer();
   if (!m_system || !peer) return FALSE;

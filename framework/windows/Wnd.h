@@ -69,6 +69,8 @@ class CMenu {
   CMenu(CWnd* wnd, bool system) : m_wnd(wnd), m_system(system) {}
   // Returns the previous state (MF_ENABLED or MF_GRAYED), or -1 when there is no such item.
   UINT EnableMenuItem(UINT id, UINT flags);
+  // Returns the previous state (MF_CHECKED or MF_UNCHECKED), or -1 when there is no such item.
+  UINT CheckMenuItem(UINT id, UINT flags);
   BOOL AppendMenu(UINT flags, UINT id = 0, const CString& text = CString());
   // Gives item id (MF_BYCOMMAND) a new text, keeping its command (newId must be id). A text
   // after a tab names the item's shortcut key, as in the menu template.

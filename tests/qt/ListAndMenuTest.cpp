@@ -98,6 +98,7 @@ TEST_F(QtTest, MenuItemsSendTheirCommandsAndGrayByCommandId) {
     std::u8string_view text;
     UINT command;
   };
+  constexpr std::u8string_view kFold = u8"かなと全角・半角、大文字・小文字を区別しない(&K)";
   const Item items[] = {{u8"新規(&N)", ID_DICT_NEW},
                         {u8"開く(&C)", IDC_OPEN_DICT},
                         {u8"上書き保存(&S)", ID_FILE_SAVE},
@@ -105,6 +106,8 @@ TEST_F(QtTest, MenuItemsSendTheirCommandsAndGrayByCommandId) {
                         {u8"単語の登録(&A)", ID_WORD_ADD},
                         {u8"単語の削除(&E)", ID_WORD_DELETE},
                         {u8"単語の修正(&C)", ID_WORD_MODIFY},
+                        {kFold, ID_SEARCH_FOLD},
+                        {u8"意味も検索する(&M)", ID_SEARCH_MEANINGS},
                         {u8"設定(&S)", ID_SETTINGS},
                         {u8"バージョン情報(&V)", ID_VERSION_INFO}};
   for (const Item& item : items) {
@@ -128,6 +131,21 @@ TEST_F(QtTest, MenuItemsSendTheirCommandsAndGrayByCommandId) {
   QAction* settings = MenuAction(dlg.Qt(), qttext::FromU8(u8"設定(&S)"));
   EXPECT_EQ(settings->menu(), nullptr);
   EXPECT_TRUE(dlg.Qt().MenuBar()->actions().contains(settings));
+  QStringList bar;
+  for (QAction* a : dlg.Qt().MenuBar()->actions()) bar << a->text();
+  EXPECT_EQ(bar, (QStringList{qttext::FromU8(u8"ファイル(&F)"), qttext::FromU8(u8"データ(&D)"),
+                              qttext::FromU8(u8"検索(&K)"), qttext::FromU8(u8"設定(&S)"),
+                              qttext::FromU8(u8"ヘルプ(&?)")}));
+
+  // The check mark is the program's alone: choosing the item leaves it as it was.
+  QAction* fold = MenuAction(dlg.Qt(), qttext::FromU8(kFold));
+  EXPECT_EQ(menu->CheckMenuItem(ID_SEARCH_FOLD, MF_CHECKED), MF_UNCHECKED);
+  EXPECT_TRUE(fold->isChecked());
+  fold->trigger();
+  EXPECT_TRUE(fold->isChecked());
+  EXPECT_EQ(menu->CheckMenuItem(ID_SEARCH_FOLD, MF_UNCHECKED), MF_CHECKED);
+  EXPECT_FALSE(fold->isChecked());
+  EXPECT_EQ(menu->CheckMenuItem(4242, MF_CHECKED), static_cast<UINT>(-1));
 }
 
 TEST_F(QtTest, SystemMenuItemsOpenFromAltSpaceAndReachOnSysCommand) {

@@ -111,6 +111,15 @@ bool ScriptedPeer::IsMenuItemEnabled(int command) {
   return it != m_menu.end() && it->second;
 }
 
+bool ScriptedPeer::CheckMenuItem(int command, bool checked) {
+  if (m_menu.count(command) == 0) return false;
+  if (checked)
+    m_checked.insert(command);
+  else
+    m_checked.erase(command);
+  return true;
+}
+
 void ScriptedPeer::AppendSystemMenuItem(int command, const CString& text) {
   m_systemMenu.emplace_back(command, text);
 }

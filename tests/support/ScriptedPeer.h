@@ -1,9 +1,10 @@
 // ScriptedPeer: a window without a screen. It keeps each control's text, check state and list
-// items, the menu's enabled states and the system menu, so that tests can read what the user
-// would see.
+// items, the menu's enabled and checked states and the system menu, so that tests can read what
+// the user would see.
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +49,8 @@ class ScriptedPeer : public IWindowPeer {
   bool SetMenuItemText(int command, const CString& text) override;
   // An item's text as the program last set it (UTF-8); empty while it has its template's.
   std::string MenuItemText(int command) const;
+  bool CheckMenuItem(int command, bool checked) override;
+  bool IsMenuItemChecked(int command) override { return m_checked.count(command) != 0; }
   bool HasSystemMenu() override { return m_hasSystemMenu; }
   void AppendSystemMenuItem(int command, const CString& text) override;
 
@@ -82,6 +85,7 @@ class ScriptedPeer : public IWindowPeer {
   std::map<int, Control> m_controls;
   std::map<int, bool> m_menu;
   std::map<int, CString> m_menuText;
+  std::set<int> m_checked;
   bool m_hasSystemMenu;
   std::vector<std::pair<int, CString>> m_systemMenu;
   HICON m_icon = nullptr;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowHarness.h"
+#include "VkdBytes.h"
 
 namespace {
 
@@ -138,6 +139,93 @@ TEST_F(SearchTest, RefreshReadsTheSearchBoxAsItStands) {
   EXPECT_EQ(w.Dlg().m_strSearch, "nan");
   w.TypeSearch(u8"p");  // typing alone does not change the list
   EXPECT_EQ(w.ListItems(), std::vector<std::string>{"banana"});
+}
+
+// The 検索 menu: each option turns over when chosen, is written to the settings file at once,
+// and a list that shows a search is refilled with it; a list emptied by a load is not.
+TEST_F(SearchTest, SearchOptionsTurnOverAreRememberedAndRefill) {
+  const Entries entries = {{u8"ネコ", u8"cat"}, {u8"Cat", u8"ねこ"}, {u8"dog", u8"いぬ"}};
+  struct Case {
+    const char* name;
+    std::string ini;
+    bool shown;  // the list shows a search when the options are chosen, not the load after it
+    std::vector<UINT> chosen;
+    bool fold, meanings;
+    std::string iniAfter;
+    std::vector<std::string> listed;
+  };
+  const std::string neko = Utf8(u8"ネコ");
+  const Case cases[] = {
+      {"both off, as always", "", true, {}, false, false, "", {}},
+      {"fold", "", true, {ID_SEARCH_FOLD}, true, false, "[General]\r\nSearchFold=1\r\n", {neko}},
+      {"meanings",
+       "",
+       true,
+       {ID_SEARCH_MEANINGS},
+       false,
+       true,
+       "[General]\r\nSearchMeanings=1\r\n",
+       {"Cat"}},
+      {"both",
+       "",
+       true,
+       {ID_SEARCH_MEANINGS, ID_SEARCH_FOLD},
+       true,
+       true,
+       "[General]\r\nSearchMeanings=1\r\nSearchFold=1\r\n",
+       {neko, "Cat"}},
+      {"fold twice is off again and written so",
+       "",
+       true,
+       {ID_SEARCH_FOLD, ID_SEARCH_FOLD},
+       false,
+       false,
+       "[General]\r\nSearchFold=0\r\n",
+       {}},
+      {"read at start",
+       "[General]\r\nSearchFold=1\r\nSearchMeanings=1\r\n",
+       true,
+       {},
+       true,
+       true,
+       "",
+       {neko, "Cat"}},
+      {"7 counts as on and turns off",
+       "[General]\r\nSearchFold=7\r\n",
+       true,
+       {ID_SEARCH_FOLD},
+       false,
+       false,
+       "[General]\r\nSearchFold=0\r\n",
+       {}},
+      {"a search, then a load: the list stays empty",
+       "",
+       false,
+       {ID_SEARCH_FOLD},
+       true,
+       false,
+       "[General]\r\nLastPath=" + dir.Cp932Path("d.vkd").Bytes() + "\r\nSearchFold=1\r\n",
+       {}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(dir / "Vokari.ini");
+    if (!c.ini.empty()) WriteBytes(dir / "Vokari.ini", c.ini);
+    MainWindowHarness w(ui, dir.path());
+    w.SetEntries(u8"d", entries);
+    w.TypeSearch(u8"ねこ");
+    w.Command(IDC_SEARCH);
+    if (!c.shown) {
+      WriteBytes(dir / "d.vkd", VkdFile("d", {{Sjis(u8"ネコ"), "cat"}}));
+      ASSERT_EQ(w.Dlg().LoadDictionary(dir.Cp932Path("d.vkd")), 1);
+    }
+    for (UINT id : c.chosen) w.Command(id);
+    EXPECT_EQ(w.Peer().IsMenuItemChecked(ID_SEARCH_FOLD), c.fold) << c.name;
+    EXPECT_EQ(w.Peer().IsMenuItemChecked(ID_SEARCH_MEANINGS), c.meanings) << c.name;
+    const std::string ini =
+        std::filesystem::exists(dir / "Vokari.ini") ? ReadBytes(dir / "Vokari.ini") : std::string();
+    EXPECT_EQ(ini, c.iniAfter.empty() ? c.ini : c.iniAfter) << c.name;
+    EXPECT_EQ(w.ListItems(), c.listed) << c.name;
+  }
 }
 
 }  // namespace
