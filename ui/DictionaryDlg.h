@@ -1,4 +1,4 @@
-// CDictionaryDlg: the main window. It owns the word book, the two settings, the one file object
+// CDictionaryDlg: the main window. It owns the word book, the settings, the one file object
 // used by every load and save, and the texts of its controls, and it runs every command of the
 // program. It knows whether the book has changes not yet saved and asks before they are dropped.
 // It shows nothing itself: all drawing is the backend's.
