@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n qt6-wayland libgl-dev
   fonts-ipafont-gothic
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  rapidjson-dev gettext help2man
+  rapidjson-dev gettext help2man libxxhash-dev git
   clang-format
   "$@"
 )

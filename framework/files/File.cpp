@@ -174,6 +174,13 @@ UINT CFile::Read(void* buffer, UINT count) {
   return done;
 }
 
+void CFile::Seek(std::uint64_t offset) {
+  if (!IsOpen() || m_replacement)
+    throw CFileException("seek in a file not open for reading", EBADF);
+  if (lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0)
+    throw CFileException(Describe("cannot seek in", m_native, errno), errno);
+}
+
 void CFile::Write(const void* buffer, UINT count) {
   if (!IsOpen() || m_readOnly) throw CFileException("write to a file not open for writing", EBADF);
   if (m_replacement) {

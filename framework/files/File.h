@@ -59,6 +59,9 @@ class CFile {
 
   // Reads up to count bytes; fewer only at the end of the file. Throws CFileException.
   virtual UINT Read(void* buffer, UINT count);
+  // Moves the next read to offset bytes from the start of a file open for reading. Throws
+  // CFileException.
+  virtual void Seek(std::uint64_t offset);
   // Writes all count bytes or throws CFileException.
   virtual void Write(const void* buffer, UINT count);
   // Writes count bytes over bytes already written to a replacement, at offset from its start.

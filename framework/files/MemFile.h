@@ -16,6 +16,9 @@ class CMemFile : public CFile {
 
   UINT Read(void* buffer, UINT count) override;
   void Write(const void* buffer, UINT count) override;
+  void Seek(std::uint64_t offset) override {
+    m_readPos = offset < m_bytes.size() ? offset : m_bytes.size();
+  }
   void Close() override { m_open = false; }
   void Abort() override { m_open = false; }
   bool IsOpen() const override { return m_open; }
