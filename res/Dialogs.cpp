@@ -106,6 +106,21 @@ const std::vector<DialogTemplate>& VokariDialogs() {
            {IDC_KEEP_BACKUPS, K::CheckBox, TabStop, 7, 35, 144, 10,
             u8"保存のたびに前の版を残す(&B)"},
        }},
+      {IDD_CHANGED_OUTSIDE,
+       u8"ほかのプログラムが変更したファイル",
+       196,
+       55,
+       kFont,
+       9,
+       Caption | SystemMenu | ModalFrame,
+       0,
+       {
+           {IDC_STATIC, K::Static, 0, 7, 10, 182, 8,
+            u8"ほかのプログラムがこのファイルを変更しました。"},
+           {IDOK, K::PushButton, DefaultButton | TabStop, 7, 34, 66, 14, u8"統合して保存(&M)"},
+           {IDYES, K::PushButton, TabStop, 78, 34, 50, 14, u8"上書き(&O)"},
+           {IDCANCEL, K::PushButton, TabStop, 133, 34, 56, 14, u8"保存しない(&N)"},
+       }},
   };
   return dialogs;
 }

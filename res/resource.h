@@ -12,6 +12,7 @@
 #define IDD_NEWDICT 130
 #define IDD_ADDWORD 131
 #define IDD_SETTINGS 133
+#define IDD_CHANGED_OUTSIDE 134
 
 // Main window controls.
 #define IDC_SEARCH_TEXT 1000

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "BookIndex.h"
 #include "Dialog.h"
 #include "DictData.h"
 #include "DictIo.h"
@@ -87,6 +88,13 @@ class CDictionaryDlg : public CDialog {
   bool SaveBeforeDropping();
   bool ChangedByAnother(const CString& path) const;
   DictIoResult WriteBook(const CString& path, const CDictData& book);
+  int SaveBook(const CString& path);
+  int MergeAndSave(const CString& path);
+  enum class MergeRound { Merged, Again, Failed };
+  MergeRound MergeWithFile(const CString& path, int& fromTheirs, int& conflicts);
+  void TakeOverMerged(std::unique_ptr<CDictData> merged, BookIndex& theirs,
+                      const CFileStamp& stamp);
+  void RememberBase(const CString& path);
   void TakeOverSaved(const CString& path);
   void BelongTo(const CString& path);
   void ShowBook();
@@ -108,4 +116,7 @@ class CDictionaryDlg : public CDialog {
   bool m_bListShowsSearch = false;
   bool m_bBackupFailureTold = false;  // once a run is enough
   bool m_bTellBackupFailure = false;  // by the save that has just written its file
+  // The version of the file last loaded or saved, as the base of a merge: the digests of its
+  // name and entries, 16 bytes an entry, rather than a second copy of the book.
+  BookDigest m_base;
 };

@@ -9,6 +9,7 @@
 #include "FileDialog.h"
 #include "Memory.h"
 #include "Messages.h"
+#include "SecondaryDialogs.h"
 #include "Settings.h"
 #include "WinApp.h"
 
@@ -51,8 +52,7 @@ void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
 // The book is the file's at path, as it is now on disk, with no changes of its own.
 void CDictionaryDlg::BelongTo(const CString& path) {
   m_dict.m_strPath = path;
-  m_strStampPath = path;
-  m_stamp = CFileStamp::Of(path);
+  RememberBase(path);
   m_history.MarkSaved();
   m_bModified = false;
 }
@@ -87,9 +87,22 @@ bool CDictionaryDlg::ChangedByAnother(const CString& path) const {
 
 int CDictionaryDlg::SaveDictionary(CString path) {
   if (path.IsEmpty()) return 1;
-  if (ChangedByAnother(path) && MessageBox(U8(msg::kChangedOutside), CString(),
-                                           MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
-    return 0;
+  if (ChangedByAnother(path)) {
+    CChangedOutsideDlg question(this);
+    switch (question.DoModal()) {
+      case IDOK:
+        return MergeAndSave(path);
+      case IDYES:
+        break;
+      default:
+        return 0;
+    }
+  }
+  return SaveBook(path);
+}
+
+// Writes the book to path and takes the save over; a failure gets its notice.
+int CDictionaryDlg::SaveBook(const CString& path) {
   const DictIoResult r = WriteBook(path, m_dict);
   if (!r.ok()) {
     AfxMessageBox(U8(r.kind == DictIoResult::CannotOpen ? msg::kCannotOpen : msg::kCannotSave));
@@ -120,6 +133,13 @@ void CDictionaryDlg::TakeOverSaved(const CString& path) {
   m_bTellBackupFailure = false;
   BelongTo(path);
   RefreshWordList();
+}
+
+// The book as it is now is the version of the file at path.
+void CDictionaryDlg::RememberBase(const CString& path) {
+  m_strStampPath = path;
+  m_stamp = CFileStamp::Of(path);
+  m_base = DigestOf(m_dict);
 }
 
 void CDictionaryDlg::ConfirmAndSave() {

@@ -22,8 +22,6 @@ inline constexpr char8_t kBookFull[] = u8"これ以上は登録できないよ�
 inline constexpr char8_t kSelectWord[] = u8"単語を選んでね";
 inline constexpr char8_t kNeedDictName[] = u8"辞書名は入力しないと！";
 inline constexpr char8_t kUnsaved[] = u8"変更が保存されていません。\n保存しますか？";
-inline constexpr char8_t kChangedOutside[] =
-    u8"ほかのプログラムがこのファイルを変更しました。\n上書きしますか？";
 inline constexpr char8_t kBackupFailed[] = u8"前の版を残せなかったよ（保存はできたよ）";
 inline constexpr char8_t kUndo[] = u8"元に戻す(&U)\tCtrl+Z";
 inline constexpr char8_t kRedo[] = u8"やり直し(&R)\tCtrl+Y";
@@ -32,6 +30,9 @@ inline constexpr char8_t kRedoNamed[] = u8"やり直し：%s\tCtrl+Y";
 inline constexpr char8_t kStepAdd[] = u8"%s の登録";
 inline constexpr char8_t kStepCorrect[] = u8"%s の修正";
 inline constexpr char8_t kStepDelete[] = u8"%s の削除";
+inline constexpr char8_t kMerged[] =
+    u8"ほかのコピーから%d語を取り込みました。\n両方を残した衝突：%d";
+inline constexpr char8_t kMergeTooLarge[] = u8"統合すると1024語を超えるので保存しなかったよ";
 inline constexpr char8_t kSaveFilter[] = u8"辞書データ|*.vkd|";
 inline constexpr char8_t kOpenFilter[] = u8"辞書データ(*.vkd)|*.vkd|";
 }  // namespace msg

@@ -15,3 +15,11 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_IF_ADD_SAVE, m_bIfAddSave);
   DDX_Check(pDX, IDC_KEEP_BACKUPS, m_bKeepBackups);
 }
+
+bool CChangedOutsideDlg::OnCmdMsg(UINT id, UINT code) {
+  if (id == IDYES && code == BN_CLICKED) {
+    EndDialog(IDYES);
+    return true;
+  }
+  return CDialog::OnCmdMsg(id, code);
+}

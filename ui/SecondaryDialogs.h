@@ -1,6 +1,6 @@
 // The small dialogs the main window's commands run. Each is a plain set of fields bound to its
-// controls; callers preload the fields, run the dialog and read the fields after OK. They have
-// no command handlers of their own.
+// controls; callers preload the fields, run the dialog and read the fields after OK. Apart from
+// the question about a file another program changed, they have no command handlers of their own.
 #pragma once
 
 #include "Dialog.h"
@@ -41,4 +41,12 @@ class CSettingsDlg : public CDialog {
   int m_bLastFileOpen = 0;
   int m_bIfAddSave = 0;
   int m_bKeepBackups = 1;
+};
+
+// The question when another program changed the file about to be saved: IDOK merges and saves,
+// IDYES overwrites, IDCANCEL (the button or Escape) saves nothing.
+class CChangedOutsideDlg : public CDialog {
+ public:
+  explicit CChangedOutsideDlg(CWnd* parent = nullptr) : CDialog(IDD_CHANGED_OUTSIDE, parent) {}
+  bool OnCmdMsg(UINT id, UINT code) override;
 };

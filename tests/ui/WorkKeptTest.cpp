@@ -148,20 +148,83 @@ TEST_F(WorkKeptTest, TextTypedIntoTheShownEntryNeverBlocks) {
   w.Command(IDC_SEARCH);
 }
 
-TEST_F(WorkKeptTest, AFileChangedByAnotherProgramIsNotOverwrittenSilently) {
-  for (int answer : {IDNO, IDYES}) {
+TEST_F(WorkKeptTest, AFileChangedByAnotherProgramIsMergedOverwrittenOrLeft) {
+  // The window loaded d: a=1 and added b=2; another program then wrote theirs.
+  const struct {
+    const char* what;
+    int answer;
+    std::string theirs;
+    std::string file;       // afterwards
+    const char8_t* notice;  // after a merge
+    std::vector<std::string> list;
+  } cases[] = {
+      {"don't save",
+       IDCANCEL,
+       VkdFile("d", {{"a", "1"}, {"z", "9"}}),
+       VkdFile("d", {{"a", "1"}, {"z", "9"}}),
+       nullptr,
+       {}},
+      {"overwrite",
+       IDYES,
+       VkdFile("d", {{"z", "9"}}),
+       VkdFile("d", {{"a", "1"}, {"b", "2"}}),
+       nullptr,
+       {"a", "b"}},
+      {"merge, both added",
+       IDOK,
+       VkdFile("e", {{"a", "1"}, {"z", "9"}}),
+       VkdFile("e", {{"a", "1"}, {"b", "2"}, {"z", "9"}}),
+       u8"ほかのコピーから1語を取り込みました。\n両方を残した衝突：0",
+       {"a", "b", "z"}},
+      // Next to our addition, their delete is a conflict that keeps the entry.
+      {"merge, theirs deleted",
+       IDOK,
+       VkdFile("d", {}),
+       VkdFile("d", {{"a", "1"}, {"b", "2"}}),
+       u8"ほかのコピーから0語を取り込みました。\n両方を残した衝突：1",
+       {"a", "b"}},
+      {"merge, both corrected",
+       IDOK,
+       VkdFile("d", {{"a", "5"}}),
+       VkdFile("d", {{"a", "1"}, {"b", "2"}, {"a", "5"}}),
+       u8"ほかのコピーから1語を取り込みました。\n両方を残した衝突：1",
+       {"a", "b", "a"}},
+  };
+  for (const auto& c : cases) {
     auto w = Changed();
-    const std::string theirs = VkdFile("d", {{"z", "9"}, {"y", "8"}});
-    WriteBytes(dir / "d.vkd", theirs);
-    ui.ExpectMessage(u8"ほかのプログラムがこのファイルを変更しました。\n上書きしますか？",
-                     u8"Vokari", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2, answer);
-    if (answer == IDYES) ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+    WriteBytes(dir / "d.vkd", c.theirs);
+    ui.ExpectDialog(IDD_CHANGED_OUTSIDE, [&](DialogScript& d) { d.Press(c.answer); });
+    if (c.answer != IDCANCEL) ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+    if (c.notice) ui.ExpectNotice(c.notice);
     w->Dlg().SaveDictionary(w->Dlg().m_dict.m_strPath);
     ui.VerifyAllConsumed();
-    EXPECT_EQ(ReadBytes(dir / "d.vkd"),
-              answer == IDYES ? VkdFile("d", {{"a", "1"}, {"b", "2"}}) : theirs);
-    EXPECT_EQ(w->Dlg().m_bModified, answer == IDNO);
+    EXPECT_EQ(ReadBytes(dir / "d.vkd"), c.file) << c.what;
+    EXPECT_EQ(w->Dlg().m_bModified, c.answer == IDCANCEL) << c.what;
+    if (c.answer == IDCANCEL) continue;
+    EXPECT_EQ(w->ListItems(), c.list) << c.what;
+    if (c.notice) {  // the merged book is shown with no current entry
+      EXPECT_EQ(w->Text(IDC_COUNT_LABEL), "登録数：" + std::to_string(c.list.size())) << c.what;
+      EXPECT_EQ(w->Dlg().m_dict.m_nCurrent, -1) << c.what;
+    }
+    // Saved, the file is the book's again: the next save asks nothing.
+    ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+    w->Dlg().SaveDictionary(w->Dlg().m_dict.m_strPath);
+    EXPECT_EQ(ReadBytes(dir / "d.vkd"), c.file) << c.what;
   }
+}
+
+TEST_F(WorkKeptTest, AMergeThatWouldOverfillTheBookSavesNothing) {
+  auto w = Changed();
+  std::vector<std::pair<std::string, std::string>> many{{"a", "1"}};
+  for (int i = 0; i < 1023; ++i) many.push_back({"w" + std::to_string(i), ""});
+  const std::string theirs = VkdFile("d", many);
+  WriteBytes(dir / "d.vkd", theirs);
+  ui.ExpectDialog(IDD_CHANGED_OUTSIDE, [](DialogScript& d) { d.Press(IDOK); });
+  ui.ExpectNotice(u8"統合すると1024語を超えるので保存しなかったよ");
+  w->Dlg().SaveDictionary(w->Dlg().m_dict.m_strPath);
+  EXPECT_EQ(ReadBytes(dir / "d.vkd"), theirs);
+  EXPECT_EQ(w->Dlg().m_dict.m_nCount, 2);
+  EXPECT_TRUE(w->Dlg().m_bModified);
 }
 
 }  // namespace
