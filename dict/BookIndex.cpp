@@ -48,13 +48,19 @@ class Indexer : public DictEntryHandler {
 }  // namespace
 
 DictIoResult IndexDictionaryFile(CFile& file, const CString& path, BookIndex& index) {
-  DictIoResult r;
-  index = BookIndex{};
   if (!file.Open(path, CFile::modeRead)) {
+    DictIoResult r;
     r.kind = DictIoResult::CannotOpen;
     r.osError = file.LastError();
+    index = BookIndex{};
     return r;
   }
+  return IndexOpenDictionary(file, index);
+}
+
+DictIoResult IndexOpenDictionary(CFile& file, BookIndex& index) {
+  DictIoResult r;
+  index = BookIndex{};
   try {
     CArchive ar(&file, CArchive::load, kReadBuffer);
     Indexer indexer(ar, index);

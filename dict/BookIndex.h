@@ -31,6 +31,8 @@ struct BookIndex {
 // Opens path for reading and indexes the whole dictionary. On Ok the file stays open for
 // FetchEntry and the caller closes it; on any other result it is closed.
 DictIoResult IndexDictionaryFile(CFile& file, const CString& path, BookIndex& index);
+// The same on a file that is already open (a CMemFile, say).
+DictIoResult IndexOpenDictionary(CFile& file, BookIndex& index);
 
 // Reads entry i of an indexed file again. False when the bytes there are no longer that entry
 // (another program changed the file meanwhile) or cannot be read.

@@ -7,12 +7,19 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "File.h"
 
 class CMemFile : public CFile {
  public:
   explicit CMemFile(std::string_view bytes = {}) : m_bytes(bytes) {}
+  // Reading starts again over bytes taken over rather than copied: for a whole file read into
+  // memory.
+  void Assign(std::string&& bytes) {
+    m_bytes = std::move(bytes);
+    m_readPos = 0;
+  }
 
   UINT Read(void* buffer, UINT count) override;
   void Write(const void* buffer, UINT count) override;

@@ -164,7 +164,7 @@ TEST_P(TemplateWidgets, EveryFocusableControlHasAnAccessibleName) {
 
 INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateWidgets,
                          ::testing::Values(IDD_ABOUTBOX, IDD_VOKARI_DIALOG, IDD_NEWDICT,
-                                           IDD_ADDWORD, IDD_SETTINGS));
+                                           IDD_ADDWORD, IDD_SETTINGS, IDD_CHANGED_OUTSIDE));
 
 TEST_F(QtTest, AccessibleNamesComeFromLabelsOrTheStringTable) {
   struct Case {
