@@ -32,6 +32,14 @@ fi
 for f in csv json; do
   [ -s big.$f ] || "$vkd" export big.vkd --format $f >big.$f
 done
+# Two copies of big.vkd, each with 10 meanings of its own corrected: ours.vkd in entries 100 to
+# 109, theirs.vkd in entries 500 to 509.
+for side in ours:100 theirs:500; do
+  name=${side%:*} from=${side#*:}
+  [ -s $name.vkd ] || awk -F '\t' -v from="$from" 'BEGIN { OFS = "\t" }
+    NR > from && NR <= from + 10 { $2 = "直した意味 " $2 } { print }' big.tsv |
+    "$vkd" import - --format tsv --name bench -o $name.vkd --force
+done
 
 # time_of CMD...: the wall time and the CPU time (user + system) of one run, in seconds.
 time_of() {
@@ -77,7 +85,7 @@ row() {  # row NAME LIMIT BASELINE-NAME -- VKD-COMMAND... -- BASELINE-COMMAND...
 }
 
 ls -l big.vkd big.tsv big.csv big.json | awk '{ print $5, $NF }'
-echo "limit: ratio to the baseline; peak_MiB at most 16 (import: 1.5 times big.vkd)"
+echo "limit: ratio to the baseline; peak_MiB at most 16 (import: 1.5 times big.vkd; diff 2, merge 3)"
 printf "%-12s %7s %7s %6s | %6s %6s %6s | %-5s %5s %8s\n" command wall_s base_s ratio \
   cpu_s base_s ratio base limit peak_MiB
 row check 1.5 cat -- "$vkd" check big.vkd -- cat big.vkd
@@ -97,3 +105,13 @@ python3 "$here/import.py" big.json bench out-py.vkd
 cmp out.vkd out-py.vkd || { echo "import.py wrote other bytes than vkd import" >&2; exit 1; }
 row "import json" 1 python -- "$vkd" import big.json --name bench -o out.vkd --force \
   -- python3 "$here/import.py" big.json bench out-py.vkd
+# diff and merge next to cmp of the same files (which stops at the first difference) followed by
+# reading them whole; limits 3 times that, peak memory 2 (diff) and 3 (merge) times big.vkd.
+# A merge into a regular file flushes it to the disk before it takes its name, as import does.
+row diff 3 cmp+cat -- "$vkd" diff big.vkd ours.vkd -- \
+  sh -c 'cmp -s big.vkd ours.vkd; cat big.vkd ours.vkd'
+row merge 3 cmp+cat -- "$vkd" merge big.vkd ours.vkd theirs.vkd -o /dev/null -- \
+  sh -c 'cmp -s ours.vkd theirs.vkd; cat big.vkd ours.vkd theirs.vkd'
+cp ours.vkd mine.vkd
+row "merge -o OURS" 3 cmp+cat -- "$vkd" merge big.vkd mine.vkd theirs.vkd -o mine.vkd -- \
+  sh -c 'cmp -s ours.vkd theirs.vkd; cat big.vkd ours.vkd theirs.vkd'

@@ -634,3 +634,120 @@ TEST(Vkd, AsAProcess) {
 }
 
 }  // namespace
+
+namespace {
+
+using Entries = std::vector<std::pair<CString, CString>>;
+
+// "a=1 b=2" as entries.
+Entries Parse(const std::string& text) {
+  Entries entries;
+  std::istringstream in(text);
+  for (std::string t; in >> t;) {
+    const size_t eq = t.find('=');
+    entries.push_back({CString(t.substr(0, eq)), CString(t.substr(eq + 1))});
+  }
+  return entries;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
+  return text;
+}
+
+}  // namespace
+
+TEST(Vkd, DiffShowsTheEntriesThatDiffer) {
+  const struct {
+    const char* what;
+    const char *nameB, *a, *b;
+    std::vector<std::string> options;
+    int status;
+    std::string out;
+  } cases[] = {
+      {"same", "n", "a=1 b=2", "a=1 b=2", {}, 0, ""},
+      {"changed, one line of context",
+       "n",
+       "a=1 b=2 c=3 d=4",
+       "a=1 b=9 c=3 d=4",
+       {"-U", "1"},
+       1,
+       "--- A\n+++ B\n@@ -0,3 +0,3 @@\n a\t1\n-b\t2\n+b\t9\n c\t3\n"},
+      {"added and removed apart, no context",
+       "n",
+       "a=1 b=2 c=3 d=4 e=5",
+       "b=2 c=3 d=4 e=5 f=6",
+       {"-U", "0"},
+       1,
+       "--- A\n+++ B\n@@ -0,1 +0,0 @@\n-a\t1\n@@ -5,0 +4,1 @@\n+f\t6\n"},
+      {"repeated words",
+       "n",
+       "a=1 a=2 a=1",
+       "a=1 a=1",
+       {},
+       1,
+       "--- A\n+++ B\n@@ -0,3 +0,2 @@\n a\t1\n-a\t2\n a\t1\n"},
+      {"the name", "m\tx", "a=1", "a=1", {}, 1, "--- A\n+++ B\n@@ name @@\n-n\n+m\\tx\n"},
+      {"stat", "m", "a=1 b=2", "b=3", {"--stat"}, 1, "1 added, 2 removed, name changed\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string a = dir.Path("a.vkd"), b = dir.Path("b.vkd");
+    WriteBytes(a, DictBytes("n", Parse(c.a)));
+    WriteBytes(b, DictBytes(c.nameB, Parse(c.b)));
+    std::vector<std::string> args{"diff"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.insert(args.end(), {a, b});
+    const Result r = Vkd(args);
+    EXPECT_EQ(r.status, c.status) << c.what << r.err;
+    EXPECT_EQ(Replaced(Replaced(r.out, a, "A"), b, "B"), c.out) << c.what;
+  }
+  EXPECT_EQ(Vkd({"diff", "-U", "x", "a", "b"}).status, 2);
+}
+
+TEST(Vkd, MergeKeepsBothSidesOfAConflictAndWritesOnlyAWholeResult) {
+  const struct {
+    const char* what;
+    const char *base, *ours, *theirs;
+    const char* theirName;
+    bool overOurs;  // -o names OURS
+    int status;
+    const char* result;  // nullptr: nothing written
+    const char* err;
+  } cases[] = {
+      {"one side", "a=1 b=2", "a=1 b=2", "a=1 b=9", "n", false, 0, "a=1 b=9", ""},
+      {"both added, over ours", "a=1", "a=1 x=1", "a=1 y=1", "t", true, 0, "a=1 x=1 y=1", ""},
+      {"conflict", "a=1 b=2 c=3", "a=1 b=8 c=3", "a=1 b=9 c=3", "n", true, 1, "a=1 b=8 b=9 c=3",
+       "vkd: 1 conflict; both sides' entries kept\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const std::string base = dir.Path("base.vkd"), ours = dir.Path("ours.vkd"),
+                      theirs = dir.Path("theirs.vkd"), out = dir.Path("out.vkd");
+    WriteBytes(base, DictBytes("n", Parse(c.base)));
+    WriteBytes(ours, DictBytes("n", Parse(c.ours)));
+    WriteBytes(theirs, DictBytes(c.theirName, Parse(c.theirs)));
+    const std::string target = c.overOurs ? ours : out;
+    const Result r = Vkd({"merge", base, ours, theirs, "-o", target});
+    EXPECT_EQ(r.status, c.status) << c.what << r.err;
+    EXPECT_EQ(r.err, c.err) << c.what;
+    EXPECT_EQ(ReadBytes(target), DictBytes(c.theirName, Parse(c.result))) << c.what;
+  }
+  // More than 1024 entries, or a damaged input: nothing is written, not even over OURS.
+  TempDir dir;
+  const std::string base = dir.Path("base.vkd"), ours = dir.Path("ours.vkd"),
+                    theirs = dir.Path("theirs.vkd");
+  Entries many;
+  for (int i = 0; i < 1000; ++i) many.push_back({CString("w" + std::to_string(i)), ""});
+  WriteBytes(base, DictBytes("n", {}));
+  WriteBytes(ours, DictBytes("n", many));
+  for (auto& e : many) e.second = "t";
+  WriteBytes(theirs, DictBytes("n", many));
+  const std::string before = ReadBytes(ours);
+  const Result big = Vkd({"merge", base, ours, theirs, "-o", ours});
+  EXPECT_EQ(big.status, 2);
+  EXPECT_NE(big.err.find("2000 entries, more than 1024"), std::string::npos) << big.err;
+  WriteBytes(theirs, Hex("05 61"));
+  EXPECT_EQ(Vkd({"merge", base, ours, theirs, "-o", ours}).status, 2);
+  EXPECT_EQ(ReadBytes(ours), before);
+}

@@ -1,5 +1,6 @@
 // The vkd commands, each run with its parsed arguments: show, check and search (ReadCommands),
-// export (ExportCommand) and import (ImportCommand). Each returns its exit status.
+// export (ExportCommand), import (ImportCommand), diff and merge (CompareCommands). Each returns
+// its exit status.
 #pragma once
 
 #include "Context.h"
@@ -12,5 +13,7 @@ int Check(const Context& c, const Options& o);
 int Search(const Context& c, const Options& o);
 int Export(const Context& c, const Options& o);
 int Import(const Context& c, const Options& o);
+int Diff(const Context& c, const Options& o);
+int Merge(const Context& c, const Options& o);
 
 }  // namespace vkd

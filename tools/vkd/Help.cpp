@@ -55,6 +55,23 @@ const CommandText kCommands[] = {
         "  --keep-line-breaks   store line breaks in meanings as given; by default a lone LF or\n"
         "                       CR becomes CR LF, as the program's window stores them\n"),
      true},
+    {"diff", "vkd diff A B [-U N] [--stat]",
+     N_("  Prints the entries that differ between two dictionaries, in order, as lines of the\n"
+        "  TSV export: \"-\" for an entry only in A, \"+\" only in B, a space for context. The\n"
+        "  entries are compared as word and meaning pairs over their sequence, so a word may\n"
+        "  repeat. A changed name is shown as a hunk of its own. Exit status 0 when the entries\n"
+        "  and the name are the same, 1 when they differ, 2 for trouble.\n"),
+     N_("  -U N                 context lines around each change (3 by default)\n"
+        "  --stat               one line of counts instead of the entries\n"),
+     false},
+    {"merge", "vkd merge BASE OURS THEIRS -o OUT",
+     N_("  Merges the changes that OURS and THEIRS made to BASE, as diff3 merges lines, and\n"
+        "  writes the result to OUT, which may be OURS: it is replaced only when complete.\n"
+        "  Entries changed differently on both sides are a conflict and are kept from both,\n"
+        "  ours first; a name changed differently keeps ours. Exit status 0 for a clean merge,\n"
+        "  1 with conflicts (their number on standard error), 2 for trouble; a result of more\n"
+        "  than 1024 entries is refused and nothing is written.\n"),
+     nullptr, false},
 };
 
 const char* const kFormats = N_(
@@ -114,7 +131,8 @@ std::string Usage() {
          "\n"
          "Exit status:\n"
          "  0  success\n"
-         "  1  a damaged dictionary, or no match (search)\n"
+         "  1  a damaged dictionary, no match (search), books that differ (diff), or\n"
+         "     conflicts kept (merge)\n"
          "  2  trouble: bad usage, a file that cannot be read or written, refused input\n");
   return text;
 }

@@ -35,6 +35,8 @@ const CommandSpec kCommands[] = {
      Import,
      {"--format", "--encoding", "-o", "--name"},
      {"--force", "--keep-line-breaks"}},
+    {"diff", Diff, {"-U"}, {"--stat"}},
+    {"merge", Merge, {"-o"}, {}},
 };
 
 // Edits (insertions, deletions, substitutions and swaps of neighbours) from a to b.
