@@ -410,8 +410,8 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"big.tsv", "in.JSON", "o.vkd", "p.vkd"}));
 }
 
-// A row for each way check puts a damage into words; where the reader finds a damage is the
-// reader's own test.
+// How a damage is put into words, and where the reader finds it, is the reader's own test; here,
+// that check prints it as the file's verdict.
 TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
   const std::string sound = Hex("02 61 62 02 00 00 00 01 78 01 79 01 7A 03 61 62 63");
   struct Case {
@@ -424,18 +424,8 @@ TEST(Vkd, CheckSaysWhatIsWrongAndWhere) {
       {"one entry", Hex("00 01 00 00 00 00 00"), 0, "sound, 1 entry"},
       {"trailing bytes", sound + "zz", 0,
        "sound, 2 entries; 2 bytes after the last meaning at offset 17 are ignored"},
-      {"empty file", "", 1,
-       "the name at offset 0 has an incomplete length, and the file ends at 0"},
-      {"cut in the count", sound.substr(0, 5), 1,
-       "the count at offset 3 needs 4 bytes, and the file ends at 5"},
       {"cut in a meaning", sound.substr(0, 15), 1,
        "the meaning of entry 1 announces 3 bytes at offset 13, and the file ends at 15"},
-      {"count too large", Hex("00 01 04 00 00"), 1,
-       "the count at offset 1 is 1025, outside 0 to 1024"},
-      {"negative count", Hex("00 FE FF FF FF"), 1,
-       "the count at offset 1 is -2, outside 0 to 1024"},
-      {"UTF-16 the code page cannot hold", Hex("00 01 00 00 00 FF FE FF 01 E9 00 00"), 1,
-       "the word of entry 0 at offset 5 holds UTF-16 text that code page 932 cannot hold"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
