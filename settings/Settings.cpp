@@ -67,4 +67,3 @@ void StoreSearchFold(const CString& iniPath, int fold) {
 void StoreSearchMeanings(const CString& iniPath, int meanings) {
   WriteProfileNumber(kSection, kSearchMeanings, meanings, iniPath);
 }
-
