@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "Archive.h"
+#include "BackupFolder.h"
+#include "Backups.h"
 #include "Bytes.h"
 #include "DictFile.h"
 #include "DictIo.h"
@@ -365,6 +367,10 @@ TEST(Vkd, ImportNameAndExistingFiles) {
       Vkd({"import", "-", "-o", out, "--format", "json", "--name", "x", "--force"}, json).status,
       0);
   EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
+  // The version --force replaced is kept as the window keeps the ones its saves replace.
+  const std::vector<Backup> kept = ListBackups(backupfolder::Root(), out);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(ReadBytes(kept[0].path), Hex("04 8E AB 8F 91 00 00 00 00"));
   // A disk that fills up while the entries are written leaves the old file as it was.
   PendingReplacement::SetWriteLimitForTesting(100);
   const auto full =
@@ -518,20 +524,32 @@ TEST(Vkd, SearchMatchesAsTheProgramDoes) {
                                    {U8(u8"表"), "m"},
                                    {U8(u8"全角　空白"), "m"},
                                    {"mail@example", "m"},
-                                   {"Cat", "m"}}));
+                                   {"Cat", "animal"}}));
   struct Case {
     std::string text;
     std::vector<int> expected;
+    std::vector<std::string> flags = {};
   } cases[] = {
-      {"\\", {1}},                       // never the trail byte of SO or of HYOU (95 5C)
-      {Utf8(u8"ソ"), {0}},               // and SO never matches the plain backslash
-      {"@", {4}},                        // nor "@" the second half of the full-width space
-      {Utf8(u8"　"), {3}}, {"cat", {}},  // case-sensitive
-      {"a", {1, 4, 5}},    {"", {0, 1, 2, 3, 4, 5}},
+      {"\\", {1}},          // never the trail byte of SO or of HYOU (95 5C)
+      {Utf8(u8"ソ"), {0}},  // and SO never matches the plain backslash
+      {"@", {4}},           // nor "@" the second half of the full-width space
+      {Utf8(u8"　"), {3}},
+      {"cat", {}},  // case-sensitive
+      {"a", {1, 4, 5}},
+      {"", {0, 1, 2, 3, 4, 5}},
+      // The matcher's own options; how it folds is its own test's.
+      {"cat", {5}, {"--fold"}},
+      {Utf8(u8"そ"), {0}, {"--fold"}},
+      {"animal", {}},
+      {"animal", {5}, {"--meanings"}},
+      {"ANIMAL", {}, {"--meanings"}},
+      {"ANIMAL", {5}, {"--fold", "--meanings"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    const auto r = Vkd({"search", path, c.text});
+    std::vector<std::string> args = {"search", path, c.text};
+    args.insert(args.end(), c.flags.begin(), c.flags.end());
+    const auto r = Vkd(args);
     std::vector<int> found;
     std::istringstream lines(r.out);
     std::string line;

@@ -25,11 +25,14 @@ const CommandText kCommands[] = {
         "  program ignores). A damaged file gives exit status 1 and one line naming the field,\n"
         "  the entry and the byte offset of the damage.\n"),
      nullptr, false},
-    {"search", "vkd search FILE TEXT",
+    {"search", "vkd search FILE TEXT [--fold] [--meanings]",
      N_("  Prints the index and the word of every entry whose word contains TEXT, matched as\n"
         "  the program matches: byte for byte in code page 932, case-sensitive, by whole\n"
         "  characters. Exit status 1 when no word matches.\n"),
-     nullptr, false},
+     N_("  --fold               hiragana and katakana, half-width and full-width, and upper and\n"
+        "                       lower case compare as one, as the window's search menu can\n"
+        "  --meanings           an entry matches when its meaning contains TEXT, too\n"),
+     false},
     {"export", "vkd export FILE [-o OUT] [--format FORMAT] [--encoding ENCODING]",
      N_("  Writes the entries to OUT or to standard output. A regular file OUT is replaced only\n"
         "  when the export is complete; a terminal, a pipe or a device is written to directly.\n"),

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <ostream>
 
+#include "BackupFolder.h"
+#include "Backups.h"
 #include "Commands.h"
 #include "DictFile.h"
 #include "Files.h"
@@ -103,7 +105,20 @@ bool ReadInput(const Context& c, const ImportSettings& s, Importer& importer, st
   return true;
 }
 
-int Wrote(const Context& c, const Destination& d, int count) {
+// The version an import replaces is kept as the window keeps the ones its saves replace. The
+// outcome is read after Close, so it lives as long as the process.
+BackupOutcome& KeepReplacedVersion(CFile& file) {
+  static BackupOutcome outcome;
+  KeepBackupAtClose(file, backupfolder::Root(), outcome);
+  return outcome;
+}
+
+int Wrote(const Context& c, const Destination& d, int count, const BackupOutcome& backup) {
+  if (backup.kind == BackupOutcome::Failed)
+    c.err << "vkd: "
+          << Fmt(Tr("could not keep the version of %s that was replaced: %s"),
+                 {d.Name(), std::strerror(backup.error)})
+          << "\n";
   const auto n = static_cast<unsigned long>(count);
   c.err << "vkd: "
         << Fmt(TrN("wrote %s entry to %s", "wrote %s entries to %s", n),
@@ -117,6 +132,7 @@ int ImportStreaming(const Context& c, const ImportSettings& s, const Destination
   std::string error;
   auto file = OpenOutput(c, d, error);
   if (!file) return c.Error(error);
+  const BackupOutcome& backup = KeepReplacedVersion(*file);
   try {
     FileSink sink(*file, *s.name);
     Importer importer(sink, s.encoding, s.keepLineBreaks);
@@ -126,7 +142,7 @@ int ImportStreaming(const Context& c, const ImportSettings& s, const Destination
     }
     sink.Finish();
     file->Close();
-    return Wrote(c, d, importer.count());
+    return Wrote(c, d, importer.count(), backup);
   } catch (const CFileException& e) {
     file->Abort();
     return c.Error(SaveFailure(d, e.m_lOsError, e.what()));
@@ -149,9 +165,10 @@ int ImportWhole(const Context& c, const ImportSettings& s, const Destination& d)
 
   auto file = OpenOutput(c, d, error);
   if (!file) return c.Error(error);
+  const BackupOutcome& backup = KeepReplacedVersion(*file);
   const DictIoResult written = WriteOpenDictionary(*file, book);
   if (!written.ok()) return c.Error(SaveFailure(d, written.osError, written.detail));
-  return Wrote(c, d, book.m_nCount);
+  return Wrote(c, d, book.m_nCount, backup);
 }
 
 }  // namespace

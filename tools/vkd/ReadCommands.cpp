@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "Streams.h"
 #include "Text.h"
+#include "TextSearch.h"
 
 namespace vkd {
 namespace {
@@ -94,9 +95,10 @@ class ShowPrinter : public Printer {
 
 class SearchPrinter : public Printer {
  public:
-  SearchPrinter(const Context& c, const CString& text) : Printer(c), m_text(text) {}
-  bool OnEntry(int i, CString& word, CString&) override {
-    if (word.Find(m_text, 0) < 0) return true;
+  SearchPrinter(const Context& c, const CString& text, SearchOptions options)
+      : Printer(c), m_search(text, options), m_meanings(options.meanings) {}
+  bool OnEntry(int i, CString& word, CString& meaning) override {
+    if (!m_search.Finds(word, meaning)) return true;
     m_any = true;
     return Guard([&] {
       Buffer() += std::to_string(i) + "\t";
@@ -106,10 +108,11 @@ class SearchPrinter : public Printer {
     });
   }
   bool Any() const { return m_any; }
-  bool KeepsMeanings() const override { return false; }
+  bool KeepsMeanings() const override { return m_meanings; }
 
  private:
-  CString m_text;
+  CTextSearch m_search;
+  bool m_meanings;
   bool m_any = false;
 };
 
@@ -157,7 +160,10 @@ int Search(const Context& c, const Options& o) {
   CString text;
   if (!CString::FromUtf8(o.positional[1], text))
     return c.Error(Tr("TEXT cannot be written in code page 932"));
-  SearchPrinter printer(c, text);
+  SearchOptions options;
+  options.fold = o.Flag("--fold");
+  options.meanings = o.Flag("--meanings");
+  SearchPrinter printer(c, text, options);
   const auto r = ReadEntries(c, o.positional[0], printer);
   if (!r) return kTrouble;
   return Finish(c, o.positional[0], *r, printer, printer.Any() ? kOk : kNoMatch);

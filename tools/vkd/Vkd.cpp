@@ -29,7 +29,7 @@ struct CommandSpec {
 const CommandSpec kCommands[] = {
     {"show", Show, {}, {}},
     {"check", Check, {}, {}},
-    {"search", Search, {}, {}},
+    {"search", Search, {}, {"--fold", "--meanings"}},
     {"export", Export, {"--format", "--encoding", "-o"}, {}},
     {"import",
      Import,
