@@ -116,14 +116,19 @@ void CheckImportBytes(const std::uint8_t* data, std::size_t size) {
   const auto book = Import(s, input);
   if (!book) return;
   Require(book->m_nCount >= 0 && book->m_nCount <= CDictData::MAX_WORDS);
-  const std::string exported = Export(s, *book);
-  const auto again = Import(s, exported);
-  Require(again != nullptr);
-  Require(again->m_nCount == book->m_nCount);
-  if (s.format == Format::Json) Require(again->m_strName == book->m_strName);
-  for (int i = 0; i < book->m_nCount; ++i) {
-    Require(again->m_strWord[i] == book->m_strWord[i]);
-    Require(again->m_strMeaning[i] == book->m_strMeaning[i]);
+  // Whatever format it came in, the book goes out and back in each one.
+  for (const Format format : {Format::Tsv, Format::Csv, Format::Json}) {
+    Settings out = s;
+    out.format = format;
+    const std::string exported = Export(out, *book);
+    const auto again = Import(out, exported);
+    Require(again != nullptr);
+    Require(again->m_nCount == book->m_nCount);
+    if (format == Format::Json) Require(again->m_strName == book->m_strName);
+    for (int i = 0; i < book->m_nCount; ++i) {
+      Require(again->m_strWord[i] == book->m_strWord[i]);
+      Require(again->m_strMeaning[i] == book->m_strMeaning[i]);
+    }
+    Require(Export(out, *again) == exported);
   }
-  Require(Export(s, *again) == exported);
 }

@@ -1,8 +1,8 @@
 // The property the import fuzz target checks, shared with the corpus replay test. The first
 // bytes choose the format, the encoding, whether line breaks are kept and the sizes of the
 // chunks the rest arrives in; the rest is imported. A refused input says why, an accepted one
-// holds at most a book's entries, and exporting it and importing that gives the same book and,
-// exported again, the same bytes.
+// holds at most a book's entries, and exporting it in each format and importing that gives the
+// same book and, exported again, the same bytes.
 #pragma once
 
 #include <cstddef>
