@@ -28,5 +28,5 @@ void LinkBuddiesAndTabOrder(std::span<const ControlTemplate> controls,
 void NameForScreenReaders(std::span<const ControlTemplate> controls,
                           std::span<QWidget* const> widgets);
 
-// A label's text as it is read out: "単語(&S)" is "単語", "&Open" is "Open".
+// A label's text as it is read out, without its mnemonic: "&Open" is "Open".
 QString WithoutMnemonic(const QString& text);

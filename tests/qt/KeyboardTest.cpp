@@ -91,7 +91,7 @@ TEST_F(QtTest, KeysReachTheirCommandsButNotWhileComposing) {
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
     if (c.composing) {
-      QInputMethodEvent preedit(QStringLiteral("か"), {});
+      QInputMethodEvent preedit(qttext::FromU8(u8"か"), {});
       QApplication::sendEvent(focus, &preedit);
     }
     QTest::keyClick(focus, c.key, c.modifiers);

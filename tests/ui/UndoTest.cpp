@@ -63,26 +63,26 @@ TEST_F(UndoTest, EachStepUndoneAndRedoneGivesTheExactBytes) {
     const char* name;
     std::function<void(UndoTest&, MainWindowHarness&)> step;
     std::string after;
-    const char* undoItem;
+    const char8_t* undoItem;
     std::string shownAfterUndo;  // the current entry's word, "" for none
   } cases[] = {
       {"add", [](UndoTest& t, MainWindowHarness& w) { t.Add(w, {u8"x"}); },
-       VkdFile("d", {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"x", "m"}}), "元に戻す：x の登録\tCtrl+Z",
-       ""},
+       VkdFile("d", {{"a", "1"}, {"b", "2"}, {"c", "3"}, {"x", "m"}}),
+       u8"元に戻す：x の登録\tCtrl+Z", ""},
       {"correct", [](UndoTest& t, MainWindowHarness& w) { t.Correct(w, 1); },
-       VkdFile("d", {{"a", "1"}, {"B", "2"}, {"c", "3"}}), "元に戻す：B の修正\tCtrl+Z", "b"},
+       VkdFile("d", {{"a", "1"}, {"B", "2"}, {"c", "3"}}), u8"元に戻す：B の修正\tCtrl+Z", "b"},
       {"delete in the middle", [](UndoTest& t, MainWindowHarness& w) { t.Delete(w, 0, u8"a"); },
-       VkdFile("d", {{"c", "3"}, {"b", "2"}}), "元に戻す：a の削除\tCtrl+Z", "a"},
+       VkdFile("d", {{"c", "3"}, {"b", "2"}}), u8"元に戻す：a の削除\tCtrl+Z", "a"},
       {"delete the last", [](UndoTest& t, MainWindowHarness& w) { t.Delete(w, 2, u8"c"); },
-       VkdFile("d", {{"a", "1"}, {"b", "2"}}), "元に戻す：c の削除\tCtrl+Z", "c"},
+       VkdFile("d", {{"a", "1"}, {"b", "2"}}), u8"元に戻す：c の削除\tCtrl+Z", "c"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto w = Loaded();
     EXPECT_FALSE(w->MenuEnabled(ID_EDIT_UNDO));
-    EXPECT_EQ(Item(*w, ID_EDIT_UNDO), "元に戻す(&U)\tCtrl+Z");
+    EXPECT_EQ(Item(*w, ID_EDIT_UNDO), Utf8(u8"元に戻す(&U)\tCtrl+Z"));
     c.step(*this, *w);
-    EXPECT_EQ(Item(*w, ID_EDIT_UNDO), c.undoItem);
+    EXPECT_EQ(Item(*w, ID_EDIT_UNDO), Utf8(c.undoItem));
     EXPECT_EQ(Saved(*w), c.after);
     w->Command(ID_EDIT_UNDO);
     EXPECT_EQ(w->Text(IDC_SHOWN_WORD), c.shownAfterUndo);
@@ -101,9 +101,9 @@ TEST_F(UndoTest, ThreeWordsOfOneContinuousAddAreThreeSteps) {
   auto w = Loaded();
   Add(*w, {u8"x", u8"y", u8"z"});
   for (const char* word : {"z", "y", "x"}) {
-    EXPECT_EQ(Item(*w, ID_EDIT_UNDO), std::string("元に戻す：") + word + " の登録\tCtrl+Z");
+    EXPECT_EQ(Item(*w, ID_EDIT_UNDO), Utf8(u8"元に戻す：") + word + Utf8(u8" の登録\tCtrl+Z"));
     w->Command(ID_EDIT_UNDO);
-    EXPECT_EQ(Item(*w, ID_EDIT_REDO), std::string("やり直し：") + word + " の登録\tCtrl+Y");
+    EXPECT_EQ(Item(*w, ID_EDIT_REDO), Utf8(u8"やり直し：") + word + Utf8(u8" の登録\tCtrl+Y"));
   }
   EXPECT_EQ(w->Text(IDC_COUNT_LABEL), Utf8(u8"登録数：3"));
   EXPECT_FALSE(w->MenuEnabled(ID_EDIT_UNDO));

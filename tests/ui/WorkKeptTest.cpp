@@ -203,7 +203,8 @@ TEST_F(WorkKeptTest, AFileChangedByAnotherProgramIsMergedOverwrittenOrLeft) {
     if (c.answer == IDCANCEL) continue;
     EXPECT_EQ(w->ListItems(), c.list) << c.what;
     if (c.notice) {  // the merged book is shown with no current entry
-      EXPECT_EQ(w->Text(IDC_COUNT_LABEL), "登録数：" + std::to_string(c.list.size())) << c.what;
+      EXPECT_EQ(w->Text(IDC_COUNT_LABEL), Utf8(u8"登録数：") + std::to_string(c.list.size()))
+          << c.what;
       EXPECT_EQ(w->Dlg().m_dict.m_nCurrent, -1) << c.what;
     }
     // Saved, the file is the book's again: the next save asks nothing.
