@@ -121,6 +121,23 @@ const std::vector<DialogTemplate>& VokariDialogs() {
            {IDYES, K::PushButton, TabStop, 78, 34, 50, 14, u8"上書き(&O)"},
            {IDCANCEL, K::PushButton, TabStop, 133, 34, 56, 14, u8"保存しない(&N)"},
        }},
+      {IDD_RESTORE,
+       u8"以前の版を開く",
+       232,
+       150,
+       kFont,
+       9,
+       Caption | SystemMenu | ModalFrame,
+       0,
+       {
+           {IDC_STATIC, K::Static, Group, 7, 7, 218, 8, u8"残っている以前の版（新しい順）(&V)"},
+           {IDC_VERSION_LIST, K::ListBox, NoIntegralHeight | Border | VScroll | TabStop, 7, 18, 218,
+            88, u8""},
+           {IDC_STATIC, K::Static, 0, 7, 111, 218, 8,
+            u8"開いた版は、上書き保存するとこの辞書のファイルになります。"},
+           {IDOK, K::PushButton, DefaultButton | TabStop, 7, 129, 50, 14, u8"開く(&O)"},
+           {IDCANCEL, K::PushButton, TabStop, 175, 129, 50, 14, u8"ｷｬﾝｾﾙ"},
+       }},
   };
   return dialogs;
 }

@@ -12,6 +12,7 @@ const std::vector<MenuTemplate>& VokariMenus() {
                 {u8"開く(&C)", IDC_OPEN_DICT, {}},
                 {u8"上書き保存(&S)", static_cast<int>(ID_FILE_SAVE), {}},
                 {u8"名前をつけて保存(&A)", static_cast<int>(ID_FILE_SAVE_AS), {}},
+                {u8"以前の版を開く(&R)...", ID_FILE_RESTORE, {}},
                 {u8"", 0, {}},
                 {u8"終了(&Q)", static_cast<int>(ID_APP_EXIT), {}},
             }},

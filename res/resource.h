@@ -13,6 +13,7 @@
 #define IDD_ADDWORD 131
 #define IDD_SETTINGS 133
 #define IDD_CHANGED_OUTSIDE 134
+#define IDD_RESTORE 135
 
 // Main window controls.
 #define IDC_SEARCH_TEXT 1000
@@ -32,6 +33,7 @@
 #define IDC_CONTINUOUS 1010
 #define IDC_IF_ADD_SAVE 1011
 #define IDC_KEEP_BACKUPS 1012
+#define IDC_VERSION_LIST 1013
 
 // Menu commands.
 #define ID_VERSION_INFO 32772

@@ -21,6 +21,7 @@ const CommandEntry<CDictionaryDlg> kCommands[] = {
     {ID_EDIT_REDO, BN_CLICKED, &CDictionaryDlg::OnRedo},
     {ID_SEARCH_FOLD, BN_CLICKED, &CDictionaryDlg::OnSearchFold},
     {ID_SEARCH_MEANINGS, BN_CLICKED, &CDictionaryDlg::OnSearchMeanings},
+    {ID_FILE_RESTORE, BN_CLICKED, &CDictionaryDlg::OnRestore},
 };
 }  // namespace
 
@@ -77,6 +78,8 @@ void CDictionaryDlg::UpdateMenuState() {
   const UINT entryState = HasLiveCurrent() ? MF_ENABLED : MF_GRAYED;
   menu->EnableMenuItem(ID_WORD_DELETE, entryState);
   menu->EnableMenuItem(ID_WORD_MODIFY, entryState);
+  // Only a dictionary with a file of its own has earlier versions.
+  menu->EnableMenuItem(ID_FILE_RESTORE, m_dict.m_strPath.IsEmpty() ? MF_GRAYED : MF_ENABLED);
   UpdateUndoItems();
 }
 

@@ -57,6 +57,7 @@ class CDictionaryDlg : public CDialog {
   void OnModifyWord();
   void OnUndo();
   void OnRedo();
+  void OnRestore();
   void OnSearchFold();
   void OnSearchMeanings();
 
@@ -99,8 +100,10 @@ class CDictionaryDlg : public CDialog {
   void BelongTo(const CString& path);
   void ShowBook();
   void ForgetCurrent();
-  bool ReadBook(const CString& path, CDictData& book);
+  bool ReadBook(const CString& path, CDictData& book, UINT openFlags = CFile::modeReadWrite);
   void TakeOverLoaded(const CString& path, CDictData& book);
+  void TakeOverEntries(CDictData& book);
+  void TakeOverRestored(CDictData& book);
   void DropBook();
   bool HasLiveCurrent() const;
   void ShowCount();

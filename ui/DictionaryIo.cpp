@@ -15,8 +15,8 @@
 
 // Reads path whole into book. A file that cannot be opened or is damaged gets its notice and
 // leaves everything of the window as it was.
-bool CDictionaryDlg::ReadBook(const CString& path, CDictData& book) {
-  const DictIoResult r = ReadDictionaryFile(m_file, path, book, CFile::modeReadWrite);
+bool CDictionaryDlg::ReadBook(const CString& path, CDictData& book, UINT openFlags) {
+  const DictIoResult r = ReadDictionaryFile(m_file, path, book, openFlags);
   if (r.kind == DictIoResult::CannotOpen)
     AfxMessageBox(U8(msg::kCannotOpen));
   else if (!r.ok())
@@ -34,6 +34,15 @@ void CDictionaryDlg::DropBook() {
 // The effects of a load, once the file has been read whole: the name, the count and the live
 // entries replace the word book's, the file becomes the book's, and no entry is current.
 void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
+  TakeOverEntries(book);
+  BelongTo(path);
+  if (!m_dict.m_strName.IsEmpty()) RememberLastPath(m_strIniPath, path);
+  ShowBook();
+}
+
+// The name, the count and the live entries of book replace the word book's, which then has
+// no file, and the list is emptied.
+void CDictionaryDlg::TakeOverEntries(CDictData& book) {
   m_listWords.ResetContent();
   m_bListShowsSearch = false;
   DropBook();
@@ -44,9 +53,6 @@ void CDictionaryDlg::TakeOverLoaded(const CString& path, CDictData& book) {
     m_dict.m_strWord[i] = std::move(book.m_strWord[i]);
     m_dict.m_strMeaning[i] = std::move(book.m_strMeaning[i]);
   }
-  BelongTo(path);
-  if (!m_dict.m_strName.IsEmpty()) RememberLastPath(m_strIniPath, path);
-  ShowBook();
 }
 
 // The book is the file's at path, as it is now on disk, with no changes of its own.

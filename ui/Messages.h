@@ -33,6 +33,17 @@ inline constexpr char8_t kStepDelete[] = u8"%s の削除";
 inline constexpr char8_t kMerged[] =
     u8"ほかのコピーから%d語を取り込みました。\n両方を残した衝突：%d";
 inline constexpr char8_t kMergeTooLarge[] = u8"統合すると1024語を超えるので保存しなかったよ";
+// 以前の版を開く: the versions of the open dictionary that its saves kept.
+inline constexpr char8_t kNoVersions[] =
+    u8"この辞書の以前の版はまだないよ\n（上書き保存するたびに前の版が残ります）";
+inline constexpr char8_t kNoVersionsKept[] =
+    u8"この辞書の以前の版はないよ\n（設定の「保存のたびに前の版を残す」が切ってあります）";
+inline constexpr char8_t kVersionSound[] = u8"%s    登録数：%d    %s";
+inline constexpr char8_t kVersionDamaged[] = u8"%s    壊れています    %s";
+inline constexpr char8_t kVersionUnreadable[] = u8"%s    読めません    %s";
+inline constexpr char8_t kVersionBytes[] = u8"%s バイト";
+inline constexpr char8_t kChooseVersion[] = u8"開く版を選んでね";
+inline constexpr char8_t kVersionCannotOpen[] = u8"この版は壊れているので開けないよ";
 inline constexpr char8_t kSaveFilter[] = u8"辞書データ|*.vkd|";
 inline constexpr char8_t kOpenFilter[] = u8"辞書データ(*.vkd)|*.vkd|";
 }  // namespace msg

@@ -3,6 +3,8 @@
 // the question about a file another program changed, they have no command handlers of their own.
 #pragma once
 
+#include <vector>
+
 #include "Dialog.h"
 #include "resource.h"
 
@@ -41,6 +43,27 @@ class CSettingsDlg : public CDialog {
   int m_bLastFileOpen = 0;
   int m_bIfAddSave = 0;
   int m_bKeepBackups = 1;
+};
+
+// The earlier versions of the open dictionary, to choose one to open. The caller fills m_rows,
+// newest first; the newest that can be opened is selected at the start. OK on one that cannot
+// be opened says why and stays; after OK, m_nChosen is the row chosen.
+class CRestoreDlg : public CDialog {
+ public:
+  explicit CRestoreDlg(CWnd* parent = nullptr) : CDialog(IDD_RESTORE, parent) {}
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* pDX) override;
+  void OnOK() override;
+
+  struct Row {
+    CString text;
+    CString whyNot;  // the notice for a version that cannot be opened; empty when it can
+  };
+  std::vector<Row> m_rows;
+  int m_nChosen = -1;
+
+ private:
+  CListBox m_listVersions;
 };
 
 // The question when another program changed the file about to be saved: IDOK merges and saves,

@@ -164,7 +164,8 @@ TEST_P(TemplateWidgets, EveryFocusableControlHasAnAccessibleName) {
 
 INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateWidgets,
                          ::testing::Values(IDD_ABOUTBOX, IDD_VOKARI_DIALOG, IDD_NEWDICT,
-                                           IDD_ADDWORD, IDD_SETTINGS, IDD_CHANGED_OUTSIDE));
+                                           IDD_ADDWORD, IDD_SETTINGS, IDD_CHANGED_OUTSIDE,
+                                           IDD_RESTORE));
 
 TEST_F(QtTest, AccessibleNamesComeFromLabelsOrTheStringTable) {
   struct Case {
@@ -180,6 +181,7 @@ TEST_F(QtTest, AccessibleNamesComeFromLabelsOrTheStringTable) {
       {IDD_NEWDICT, IDC_DICT_NAME, u8"辞書名"},
       {IDD_ADDWORD, IDC_ENTRY_MEANING, u8"意味"},
       {IDD_SETTINGS, IDC_LAST_FILE_OPEN, u8"起動時に最後に開いていたファイルを開く"},
+      {IDD_RESTORE, IDC_VERSION_LIST, u8"残っている以前の版（新しい順）"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.controlId);

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <ctime>
+
+#include "BackupFolder.h"
 #include "Backups.h"
 #include "MainWindowHarness.h"
 #include "VkdBytes.h"
@@ -70,6 +74,55 @@ TEST_F(KeptVersionsTest, ABackupThatCannotBeMadeIsToldOnceAndTheSaveGoesOn) {
   // The next failure of the run is not told again.
   ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
   EXPECT_EQ(w.Dlg().SaveDictionary(dir.Cp932Path("d.vkd")), 1);
+}
+
+// File ▸ 以前の版を開く: grayed without a file, a notice without versions, and a version chosen
+// becomes the book, still the file's and changed, so that saving writes it back.
+TEST_F(KeptVersionsTest, AVersionChosenIsOpenedAndSavedBack) {
+  MainWindowHarness w(ui, dir.path());
+  EXPECT_FALSE(w.MenuEnabled(ID_FILE_RESTORE));
+  WriteBytes(dir / "d.vkd", one);
+  ui.ExpectNotice(u8"この辞書の以前の版はまだないよ\n（上書き保存するたびに前の版が残ります）");
+  ASSERT_EQ(w.Dlg().LoadDictionary(dir.Cp932Path("d.vkd")), 1);
+  EXPECT_TRUE(w.MenuEnabled(ID_FILE_RESTORE));
+  w.Command(ID_FILE_RESTORE);
+  LoadAddAndSave(w, dir);  // keeps one
+  ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+  EXPECT_EQ(w.Dlg().SaveDictionary(dir.Cp932Path("d.vkd")), 1);  // keeps two
+  // A damaged version, kept at 03:03:03 UTC: 12:03:03 in Tokyo.
+  const std::string folder =
+      backupfolder::FolderFor(w.BackupRoot(), backupfolder::RealPath(dir.Path("d.vkd")));
+  WriteBytes(folder + "/20261208T030303.123Z.vkd", "\x05\x61");
+  setenv("TZ", "JST-9", 1);
+  tzset();
+  ui.ExpectDialog(IDD_RESTORE, [&](DialogScript& d) {
+    const ScriptedPeer::Control& list = d.Peer().At(IDC_VERSION_LIST);
+    ASSERT_EQ(list.items.size(), 3u);
+    EXPECT_EQ(list.selected, 0);
+    EXPECT_TRUE(list.items[0].first.ToUtf8().ends_with(Utf8(u8"    登録数：2    14 バイト")));
+    EXPECT_TRUE(list.items[1].first.ToUtf8().ends_with(Utf8(u8"    登録数：1    10 バイト")));
+    EXPECT_EQ(list.items[2].first.ToUtf8(),
+              Utf8(u8"2026/12/08 12:03:03    壊れています    2 バイト"));
+    d.Select(IDC_VERSION_LIST, 2);
+    d.Press(IDOK);  // says why and stays
+    d.Select(IDC_VERSION_LIST, 1);
+    d.Press(IDOK);
+  });
+  ui.ExpectNotice(u8"この版は壊れているので開けないよ");
+  w.Command(ID_FILE_RESTORE);
+  unsetenv("TZ");
+  tzset();
+  EXPECT_EQ(w.Text(IDC_COUNT_LABEL), Utf8(u8"登録数：1"));
+  EXPECT_TRUE(w.ListItems().empty());
+  EXPECT_EQ(w.Dlg().m_dict.m_strPath, dir.Cp932Path("d.vkd"));
+  EXPECT_TRUE(w.Dlg().m_bModified);
+  EXPECT_EQ(ReadBytes(dir / "d.vkd"), two);
+  ui.ExpectMessage(u8"保存した！", u8"Vokari", MB_OK);
+  EXPECT_EQ(w.Dlg().SaveDictionary(dir.Cp932Path("d.vkd")), 1);
+  EXPECT_EQ(ReadBytes(dir / "d.vkd"), one);
+  EXPECT_FALSE(w.Dlg().m_bModified);
+  // That save kept the version it replaced, too.
+  EXPECT_EQ(Kept(w, dir.Path("d.vkd")).front(), two);
 }
 
 }  // namespace

@@ -11,10 +11,11 @@ namespace vkd {
 
 // Exit statuses.
 constexpr int kOk = 0;
-constexpr int kDamaged = 1;  // check, show, search, export: the file is damaged
-constexpr int kNoMatch = 1;  // search: no word matched
-constexpr int kDiffers = 1;  // diff: the books differ; merge: conflicts kept both sides
-constexpr int kTrouble = 2;  // bad usage, a file that cannot be read or written, refused input
+constexpr int kDamaged = 1;     // check, show, search, export: the file is damaged
+constexpr int kNoMatch = 1;     // search: no word matched
+constexpr int kDiffers = 1;     // diff: the books differ; merge: conflicts kept both sides
+constexpr int kNoVersions = 1;  // backups: no earlier version of the file is kept
+constexpr int kTrouble = 2;     // bad usage, a file that cannot be read or written, refused input
 
 struct Context {
   std::istream& in;

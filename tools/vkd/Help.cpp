@@ -75,6 +75,12 @@ const CommandText kCommands[] = {
         "  1 with conflicts (their number on standard error), 2 for trouble; a result of more\n"
         "  than 1024 entries is refused and nothing is written.\n"),
      nullptr, false},
+    {"backups", "vkd backups FILE",
+     N_("  Lists the earlier versions of FILE that its saves kept (by the window, or by import\n"
+        "  --force), newest first, one per line: the version's path, the local time it was\n"
+        "  kept, and its entry count, or what is wrong with it. FILE itself may be gone. Exit\n"
+        "  status 1 when no version is kept.\n"),
+     nullptr, false},
 };
 
 const char* const kFormats = N_(
@@ -134,8 +140,8 @@ std::string Usage() {
          "\n"
          "Exit status:\n"
          "  0  success\n"
-         "  1  a damaged dictionary, no match (search), books that differ (diff), or\n"
-         "     conflicts kept (merge)\n"
+         "  1  a damaged dictionary, no match (search), books that differ (diff),\n"
+         "     conflicts kept (merge), or no version kept (backups)\n"
          "  2  trouble: bad usage, a file that cannot be read or written, refused input\n");
   return text;
 }

@@ -37,6 +37,7 @@ const CommandSpec kCommands[] = {
      {"--force", "--keep-line-breaks"}},
     {"diff", Diff, {"-U"}, {"--stat"}},
     {"merge", Merge, {"-o"}, {}},
+    {"backups", Backups, {}, {}},
 };
 
 // Edits (insertions, deletions, substitutions and swaps of neighbours) from a to b.
