@@ -90,7 +90,9 @@ void CDictionaryDlg::OnRestore() {
 }
 
 // The version read replaces the book, which keeps its file: that file, as last loaded or
-// saved, stays the base of a merge, and the book differs from it until it is saved.
+// saved, stays the base of a merge, and the book differs from it until it is saved. The list
+// shows the version's words at once, as after a merge, rather than staying empty as after a
+// load: the user chose this book from a list and looks for what it holds.
 void CDictionaryDlg::TakeOverRestored(CDictData& book) {
   const CString path = m_dict.m_strPath;
   TakeOverEntries(book);
@@ -99,4 +101,5 @@ void CDictionaryDlg::TakeOverRestored(CDictData& book) {
   // No step before it applies to this book, and no point of its history is on disk.
   m_history.Reset(false);
   m_bModified = true;
+  RefreshWordList();
 }

@@ -113,7 +113,7 @@ TEST_F(KeptVersionsTest, AVersionChosenIsOpenedAndSavedBack) {
   unsetenv("TZ");
   tzset();
   EXPECT_EQ(w.Text(IDC_COUNT_LABEL), Utf8(u8"登録数：1"));
-  EXPECT_TRUE(w.ListItems().empty());
+  EXPECT_EQ(w.ListItems(), std::vector<std::string>{"a"});
   EXPECT_EQ(w.Dlg().m_dict.m_strPath, dir.Cp932Path("d.vkd"));
   EXPECT_TRUE(w.Dlg().m_bModified);
   EXPECT_EQ(ReadBytes(dir / "d.vkd"), two);
