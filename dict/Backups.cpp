@@ -12,26 +12,13 @@
 #include <system_error>
 
 #include "BackupFolder.h"
-#include "File.h"
-#include "TemporaryFile.h"
+#include "FileCopy.h"
 
 namespace {
 
 constexpr std::int64_t kDay = 24 * 60 * 60 * 1000LL;
 constexpr int kRecentKept = 20;
 constexpr int kLargeKept = 5;
-
-// Creates dir and its parents, private to the user.
-int MakeFolders(const std::string& dir) {
-  for (size_t at = 1; at != std::string::npos;) {
-    at = dir.find('/', at + 1);
-    const std::string part = dir.substr(0, at);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-  }
-  struct stat st {};
-  if (stat(dir.c_str(), &st) != 0) return errno;
-  return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-}
 
 // A free name for a version kept at nowMs: two saves in one millisecond get the next one.
 std::string FreeName(const std::string& folder, std::int64_t nowMs) {
@@ -41,47 +28,6 @@ std::string FreeName(const std::string& folder, std::int64_t nowMs) {
     if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) return path;
   }
   return std::string();
-}
-
-int CopyBytes(int from, int to) {
-  for (;;) {
-    const ssize_t n = copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
-    if (n == 0) return 0;
-    if (n > 0) continue;
-    if (errno == EINTR) continue;
-    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
-    break;  // plain reads and writes below, from where it stopped
-  }
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = read(from, buffer, sizeof buffer);
-    if (n == 0) return 0;
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    for (ssize_t done = 0; done < n;) {
-      const ssize_t w = write(to, buffer + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      if (w < 0) return errno;
-      done += w;
-    }
-  }
-}
-
-// Copies oldFile to dest through a new file that takes dest's name only when complete, so a
-// half copy is never taken for a version. sync: on disk before it returns.
-int CopyTo(const std::string& oldFile, const std::string& dest, bool sync) {
-  const int from = open(oldFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (from < 0) return errno;
-  tempfile::Created to = tempfile::Create(dest, true);
-  int error = to.fd < 0 ? to.error : CopyBytes(from, to.fd);
-  close(from);
-  if (!error && sync && fsync(to.fd) != 0) error = errno;
-  if (!error)
-    error = to.path.empty() ? tempfile::Link(to.fd, dest)
-                            : (rename(to.path.c_str(), dest.c_str()) == 0 ? 0 : errno);
-  if (error && !to.path.empty()) unlink(to.path.c_str());
-  if (to.fd >= 0) close(to.fd);
-  return error;
 }
 
 // The versions in folder, newest first.
@@ -171,7 +117,7 @@ BackupOutcome KeepBackup(const std::string& root, const std::string& oldFile, bo
       out.error = errno;
       return out;
     }
-    out.error = MakeFolders(folder);
+    out.error = filecopy::MakeFolders(folder);
     if (out.error) return out;
     out.path = FreeName(folder, nowMs);
     if (out.path.empty()) {
@@ -182,7 +128,7 @@ BackupOutcome KeepBackup(const std::string& root, const std::string& oldFile, bo
     if (!inPlace && link(real.c_str(), out.path.c_str()) == 0) {
       out.kind = BackupOutcome::Linked;
     } else {
-      out.error = CopyTo(real, out.path, inPlace);
+      out.error = filecopy::CopyTo(real, out.path, inPlace);
       if (out.error) return out;
       out.kind = BackupOutcome::Copied;
     }
@@ -193,13 +139,6 @@ BackupOutcome KeepBackup(const std::string& root, const std::string& oldFile, bo
     out.error = ENOMEM;
   }
   return out;
-}
-
-void KeepBackupAtClose(CFile& file, const std::string& root, BackupOutcome& outcome) {
-  outcome = BackupOutcome();
-  file.BeforeReplacing([root, &outcome](const std::string& oldPath, bool inPlace) {
-    outcome = KeepBackup(root, oldPath, inPlace, backupfolder::NowMs());
-  });
 }
 
 std::vector<Backup> ListBackups(const std::string& root, const std::string& file) {

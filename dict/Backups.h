@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-class CFile;
-
 // One kept version.
 struct Backup {
   std::string path;  // the file system's form
@@ -36,11 +34,6 @@ struct BackupOutcome {
 // rewritten in place, so the version must be a copy, on disk before this returns. Never throws.
 BackupOutcome KeepBackup(const std::string& root, const std::string& oldFile, bool inPlace,
                          std::int64_t nowMs);
-
-// Makes file, just opened for writing, keep the version it replaces under root when Close
-// replaces an existing file; outcome (which must outlive the Close) says how that went. An
-// empty root (no home) fails the backup, not the save.
-void KeepBackupAtClose(CFile& file, const std::string& root, BackupOutcome& outcome);
 
 // The versions of the dictionary file at file kept under root, newest first.
 std::vector<Backup> ListBackups(const std::string& root, const std::string& file);

@@ -3,6 +3,8 @@
 #include <new>
 
 #include "Archive.h"
+#include "NativePath.h"
+#include "RewriteJournal.h"
 
 namespace {
 
@@ -84,9 +86,11 @@ DictIoResult ReadDictionaryFile(CFile& file, const CString& path, CDictData& boo
 
 DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book,
                                  BackupOutcome* backups, const std::string& backupRoot) {
+  // A rewrite of this file cut short earlier is rolled back, so that this one keeps sound bytes.
+  if (const auto native = ToNativePath(path)) rewrite::Recover(backupRoot, *native);
   if (!file.Open(path, CFile::modeCreate | CFile::modeWrite))
     return Failed(DictIoResult::CannotOpen, file.LastError());
-  if (backups) KeepBackupAtClose(file, backupRoot, *backups);
+  GuardSaveAtClose(file, backupRoot, backups);
   return WriteOpenDictionary(file, book);
 }
 

@@ -46,7 +46,9 @@ DictIoResult ReadDictionaryFileEntries(CFile& file, const CString& path, DictEnt
 DictIoResult ReadOpenDictionaryEntries(CFile& file, DictEntryHandler& handler);
 
 // Writes book to path, creating the file or replacing it whole once the new content is
-// complete. On failure the old file is as it was. With backups (when given), the version it
+// complete, or rewriting it in place where its folder takes no new files, which keeps the old
+// content under backupRoot until the new one is on disk (RewriteJournal.h) and is refused where
+// it cannot. On failure the old file is as it was. With backups (when given), the version it
 // replaces is first kept under backupRoot (see Backups.h), and *backups says how that went.
 DictIoResult WriteDictionaryFile(CFile& file, const CString& path, const CDictData& book,
                                  BackupOutcome* backups = nullptr,

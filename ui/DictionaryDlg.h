@@ -101,6 +101,7 @@ class CDictionaryDlg : public CDialog {
   void ShowBook();
   void ForgetCurrent();
   bool ReadBook(const CString& path, CDictData& book, UINT openFlags = CFile::modeReadWrite);
+  void RollBackCutShortSave(const CString& path);
   void TakeOverLoaded(const CString& path, CDictData& book);
   void TakeOverEntries(CDictData& book);
   void TakeOverRestored(CDictData& book);

@@ -9,6 +9,8 @@
 #include "FileDialog.h"
 #include "Memory.h"
 #include "Messages.h"
+#include "NativePath.h"
+#include "RewriteJournal.h"
 #include "SecondaryDialogs.h"
 #include "Settings.h"
 #include "WinApp.h"
@@ -16,12 +18,23 @@
 // Reads path whole into book. A file that cannot be opened or is damaged gets its notice and
 // leaves everything of the window as it was.
 bool CDictionaryDlg::ReadBook(const CString& path, CDictData& book, UINT openFlags) {
+  RollBackCutShortSave(path);
   const DictIoResult r = ReadDictionaryFile(m_file, path, book, openFlags);
   if (r.kind == DictIoResult::CannotOpen)
     AfxMessageBox(U8(msg::kCannotOpen));
   else if (!r.ok())
     AfxMessageBox(U8(msg::kDamaged));
   return r.ok();
+}
+
+// A save of path that was cut short while rewriting it in place is undone before it is read,
+// and the user is told.
+void CDictionaryDlg::RollBackCutShortSave(const CString& path) {
+  const auto native = ToNativePath(path);
+  if (!native) return;
+  const rewrite::Recovery r = rewrite::Recover(backupfolder::Root(), *native);
+  if (r.kind == rewrite::Recovery::RolledBack) AfxMessageBox(U8(msg::kRolledBack));
+  if (r.kind == rewrite::Recovery::Failed) AfxMessageBox(U8(msg::kRollBackFailed));
 }
 
 // Empties the word book and hands the memory of its texts back to the system: a book can hold

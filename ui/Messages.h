@@ -22,6 +22,10 @@ inline constexpr char8_t kBookFull[] = u8"これ以上は登録できないよ�
 inline constexpr char8_t kSelectWord[] = u8"単語を選んでね";
 inline constexpr char8_t kNeedDictName[] = u8"辞書名は入力しないと！";
 inline constexpr char8_t kUnsaved[] = u8"変更が保存されていません。\n保存しますか？";
+inline constexpr char8_t kRolledBack[] =
+    u8"前回の保存が途中で止まっていたので、保存する前の内容に戻したよ";
+inline constexpr char8_t kRollBackFailed[] =
+    u8"前回の保存が途中で止まっていたけど、前の内容に戻せなかったよ";
 inline constexpr char8_t kBackupFailed[] = u8"前の版を残せなかったよ（保存はできたよ）";
 inline constexpr char8_t kUndo[] = u8"元に戻す(&U)\tCtrl+Z";
 inline constexpr char8_t kRedo[] = u8"やり直し(&R)\tCtrl+Y";

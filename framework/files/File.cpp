@@ -221,6 +221,14 @@ void CFile::BeforeReplacing(std::function<void(const std::string&, bool)> hook) 
   });
 }
 
+void CFile::GuardInPlace(std::function<int(const std::string&)> before,
+                         std::function<void(const std::string&, bool)> after) {
+  if (!m_replacement || !m_replacement->IsInPlace()) return;
+  const std::string path = m_native;
+  m_replacement->GuardInPlace([path, before = std::move(before)] { return before(path); },
+                              [path, after = std::move(after)](bool done) { after(path, done); });
+}
+
 void CFile::Close() {
   if (!IsOpen()) return;
   if (m_replacement) {

@@ -82,6 +82,13 @@ class CFile {
   // and whether the file is rewritten in place; the old file is whole and locked meanwhile. It
   // must not throw, and nothing it does fails the save. Close and Abort forget it.
   void BeforeReplacing(std::function<void(const std::string& oldPath, bool inPlace)> hook);
+  // For a file that Close will rewrite in place: before runs just before the first old byte is
+  // overwritten (after the hook above) and may refuse the rewrite with an errno, which Close
+  // then throws with the old content untouched; after runs once the rewrite is over, done when
+  // the new content is whole and on disk. Both get the file's path; neither may throw. Nothing
+  // happens for a file that is replaced whole. Close and Abort forget them.
+  void GuardInPlace(std::function<int(const std::string& path)> before,
+                    std::function<void(const std::string& path, bool done)> after);
 
   // The errno of the last failed Open.
   int LastError() const { return m_error; }

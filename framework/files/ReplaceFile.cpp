@@ -243,7 +243,13 @@ bool PendingReplacement::Commit() {
   int error = m_failed ? m_error : 0;
   if (!error && IsInPlace()) {
     RunBeforeReplacing(true);
-    error = CommitInPlace();
+    auto before = std::move(m_guardBefore);
+    auto after = std::move(m_guardAfter);
+    if (before) error = before();
+    if (!error) {
+      error = CommitInPlace();
+      if (after) after(error == 0);
+    }
   } else if (!error) {
     if (g_commitFault == CommitFault::Sync) error = EIO;
     if (!error && fsync(m_fd) != 0) error = errno;
@@ -275,6 +281,8 @@ void PendingReplacement::Abort() {
   m_target.clear();
   m_failed = false;
   m_beforeReplacing = nullptr;
+  m_guardBefore = nullptr;
+  m_guardAfter = nullptr;
 }
 
 bool ReplaceFileContents(const std::string& nativeTarget, std::string_view bytes) {

@@ -57,6 +57,14 @@ class PendingReplacement {
   void BeforeReplacing(std::function<void(bool inPlace)> hook) {
     m_beforeReplacing = std::move(hook);
   }
+  // In place only, once in the next Commit: before runs after the BeforeReplacing hook and just
+  // before the first old byte is overwritten, and an error it returns (an errno) fails the
+  // commit with the old content untouched; after runs when the rewrite is over, done when the
+  // whole new content is on disk, else it stopped part-way. Neither may throw.
+  void GuardInPlace(std::function<int()> before, std::function<void(bool done)> after) {
+    m_guardBefore = std::move(before);
+    m_guardAfter = std::move(after);
+  }
 
   bool IsActive() const { return m_fd >= 0 || m_inPlaceFd >= 0; }
   bool IsInPlace() const { return m_inPlaceFd >= 0; }
@@ -95,6 +103,8 @@ class PendingReplacement {
   bool m_keepExisting = false;
   int m_error = 0;
   std::function<void(bool)> m_beforeReplacing;
+  std::function<int()> m_guardBefore;
+  std::function<void(bool)> m_guardAfter;
 };
 
 // Replaces the file at nativeTarget with bytes, atomically. False when anything fails, and then

@@ -1,9 +1,17 @@
-// The versions kept of a dictionary file: how they are made, named, found and thinned.
+// The versions kept of a dictionary file: how they are made, named, found and thinned; and the
+// old content kept while a file is rewritten in place, put back after a rewrite cut short.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
 
 #include "BackupFolder.h"
 #include "Backups.h"
+#include "RewriteJournal.h"
 #include "TempDir.h"
 
 namespace {
@@ -131,6 +139,85 @@ TEST_F(KeepBackupTest, AFolderThatCannotBeMadeFailsWithoutThrowing) {
     EXPECT_EQ(kept.kind, BackupOutcome::Failed) << root;
     EXPECT_NE(kept.error, 0);
   }
+}
+
+// A rewrite stopped at each point, as a kill would stop it, then the next open. The old content
+// comes back unless the rewrite never began or the file is no longer the one rewritten.
+TEST_F(KeepBackupTest, ARewriteCutShortIsRolledBackAtTheNextOpen) {
+  const std::string oldBytes(7000, 'o');
+  const std::string newBytes(5000, 'n');
+  enum Stop {
+    CopyCutShort,
+    BeforeRewrite,
+    MidRewrite,
+    AfterRewrite,
+    Done,
+    WriteFailed,
+    Replaced,
+    HeldByAWriter
+  };
+  struct Case {
+    const char* name;
+    Stop stop;
+    rewrite::Recovery::Kind kind;
+    const char* after;  // "old", "new", "half" (half the new bytes over the old) or "other"
+  } cases[] = {
+      {"killed while copying", CopyCutShort, rewrite::Recovery::None, "old"},
+      {"killed after the copy", BeforeRewrite, rewrite::Recovery::RolledBack, "old"},
+      {"killed mid-rewrite", MidRewrite, rewrite::Recovery::RolledBack, "old"},
+      {"killed before the record went", AfterRewrite, rewrite::Recovery::RolledBack, "old"},
+      {"finished", Done, rewrite::Recovery::None, "new"},
+      {"a write failed mid-rewrite", WriteFailed, rewrite::Recovery::None, "old"},
+      {"replaced by another program", Replaced, rewrite::Recovery::None, "other"},
+      {"still being written", HeldByAWriter, rewrite::Recovery::None, "half"},
+  };
+  std::string half = oldBytes;
+  half.replace(0, newBytes.size() / 2, newBytes.substr(0, newBytes.size() / 2));
+  const std::map<std::string, std::string> contents = {
+      {"old", oldBytes}, {"new", newBytes}, {"half", half}, {"other", "other"}};
+  for (bool keepVersion : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.name << (keepVersion ? ", backups on" : ""));
+      std::filesystem::remove_all(Root());
+      WriteBytes(Book(), oldBytes);
+      ASSERT_EQ(rewrite::Begin(Root(), Book(), keepVersion, kNow), 0);
+      EXPECT_EQ(rewrite::Begin(Root(), Book(), keepVersion, kNow), EBUSY);
+      const int fd = open(Book().c_str(), O_WRONLY);
+      if (c.stop == CopyCutShort) {
+        for (const auto& e : std::filesystem::directory_iterator(Folder()))
+          if (e.path().filename() != "rewriting") std::filesystem::resize_file(e.path(), 100);
+      }
+      if (c.stop == MidRewrite || c.stop == WriteFailed || c.stop == Replaced ||
+          c.stop == HeldByAWriter) {
+        ASSERT_EQ(pwrite(fd, newBytes.data(), newBytes.size() / 2, 0), 2500);
+      }
+      if (c.stop == AfterRewrite || c.stop == Done) {
+        ASSERT_EQ(pwrite(fd, newBytes.data(), newBytes.size(), 0), 5000);
+        ASSERT_EQ(ftruncate(fd, static_cast<off_t>(newBytes.size())), 0);
+      }
+      if (c.stop == Done || c.stop == WriteFailed) rewrite::End(Root(), Book(), c.stop == Done);
+      if (c.stop == Replaced) {
+        WriteBytes(dir / "other", "other");
+        std::filesystem::rename(dir / "other", Book());
+      }
+      if (c.stop == HeldByAWriter) {
+        ASSERT_EQ(flock(fd, LOCK_EX), 0);
+      }
+      EXPECT_EQ(rewrite::Recover(Root(), Book()).kind, c.kind);
+      EXPECT_EQ(ReadBytes(Book()), contents.at(c.after));
+      close(fd);
+      // Nothing is left of the rewrite but the version kept.
+      if (c.stop == HeldByAWriter) {
+        EXPECT_EQ(rewrite::Recover(Root(), Book()).kind, rewrite::Recovery::RolledBack);
+      }
+      size_t files = 0;
+      for (const auto& e : std::filesystem::directory_iterator(Folder())) files += e.exists();
+      EXPECT_EQ(files, keepVersion ? 1u : 0u);
+      EXPECT_EQ(ListBackups(Root(), Book()).size(), keepVersion ? 1u : 0u);
+    }
+  }
+  // With nowhere to keep the old content, a rewrite in place is refused.
+  EXPECT_EQ(rewrite::Begin(std::string(), Book(), false, kNow), EACCES);
 }
 
 }  // namespace

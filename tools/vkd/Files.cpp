@@ -10,8 +10,10 @@
 #include <cstring>
 #include <ostream>
 
+#include "BackupFolder.h"
 #include "Messages.h"
 #include "NativePath.h"
+#include "RewriteJournal.h"
 #include "Streams.h"
 
 namespace vkd {
@@ -191,6 +193,8 @@ std::unique_ptr<CFile> OpenOutput(const Context& c, const Destination& d, std::s
                                                     : OpenFailure(d.arg, osError),
            nullptr;
   }
+  // A rewrite in place keeps the old content until the new one is on disk.
+  GuardSaveAtClose(*file, backupfolder::Root(), nullptr);
   return file;
 }
 

@@ -16,6 +16,7 @@
 #include "Files.h"
 #include "Formats.h"
 #include "Messages.h"
+#include "RewriteJournal.h"
 
 namespace vkd {
 namespace {
@@ -109,7 +110,7 @@ bool ReadInput(const Context& c, const ImportSettings& s, Importer& importer, st
 // outcome is read after Close, so it lives as long as the process.
 BackupOutcome& KeepReplacedVersion(CFile& file) {
   static BackupOutcome outcome;
-  KeepBackupAtClose(file, backupfolder::Root(), outcome);
+  GuardSaveAtClose(file, backupfolder::Root(), &outcome);
   return outcome;
 }
 

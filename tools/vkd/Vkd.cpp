@@ -8,9 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "BackupFolder.h"
 #include "Commands.h"
 #include "Help.h"
 #include "Messages.h"
+#include "RewriteJournal.h"
 
 #ifndef VKD_VERSION
 #define VKD_VERSION "unknown"
@@ -72,6 +74,28 @@ const char* Meant(std::string_view typed) {
   return best;
 }
 
+// Before a command opens the files it names: a rewrite of one of them that was cut short is
+// rolled back, and said so.
+void RollBackCutShortRewrites(const Context& c, const Options& o) {
+  std::vector<std::string> named = o.positional;
+  if (const std::string* out = o.Value("-o")) named.push_back(*out);
+  const std::string root = backupfolder::Root();
+  for (const std::string& arg : named) {
+    if (arg == "-" || arg.empty()) continue;
+    const rewrite::Recovery r = rewrite::Recover(root, arg);
+    if (r.kind == rewrite::Recovery::RolledBack)
+      c.err << "vkd: "
+            << Fmt(Tr("%s: an earlier rewrite was cut short; its old content is back"), {arg})
+            << "\n";
+    else if (r.kind == rewrite::Recovery::Failed)
+      c.err << "vkd: "
+            << Fmt(Tr("%s: an earlier rewrite was cut short and its old content could not be "
+                      "put back: %s"),
+                   {arg, std::strerror(r.error)})
+            << "\n";
+  }
+}
+
 // A mistyped command: what was wrong, the likely command, and one line of usage.
 int UnknownCommand(const Context& c, const std::string& command) {
   c.err << "vkd: " << Fmt(Tr("unknown command %s"), {command}) << "\n";
@@ -105,6 +129,7 @@ int Dispatch(const std::vector<std::string>& args, const Context& c) {
       c.out << *CommandHelp(command);
       return kOk;
     }
+    RollBackCutShortRewrites(c, o);
     try {
       return entry.run(c, o);
     } catch (const std::bad_alloc&) {
