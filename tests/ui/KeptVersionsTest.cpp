@@ -1,13 +1,16 @@
-// The window's saves keep the version they replace, and never fail for want of a backup.
+// The window's saves keep the version they replace (a save that replaces the file whole never
+// fails for want of one), and a save cut short while rewriting in place is undone at the next load.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 
 #include "BackupFolder.h"
 #include "Backups.h"
 #include "MainWindowHarness.h"
+#include "RewriteJournal.h"
 #include "VkdBytes.h"
 
 namespace {
@@ -40,7 +43,7 @@ TEST_F(KeptVersionsTest, ASaveOverAFileKeepsItsOldBytesUnlessTurnedOff) {
   struct Case {
     bool keep;
     bool inPlace;  // the folder takes no new files, so the file is rewritten in place
-  } cases[] = {{true, false}, {false, false}, {true, true}};
+  } cases[] = {{true, false}, {false, false}, {true, true}, {false, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.keep << c.inPlace);
     TempDir folder;
@@ -53,6 +56,10 @@ TEST_F(KeptVersionsTest, ASaveOverAFileKeepsItsOldBytesUnlessTurnedOff) {
     // A link to a file rewritten in place would show the new bytes.
     EXPECT_EQ(Kept(w, folder.Path("d.vkd")),
               c.keep ? std::vector<std::string>{one} : std::vector<std::string>{});
+    // The old content kept only for the rewrite went with it.
+    EXPECT_FALSE(std::filesystem::exists(
+        backupfolder::FolderFor(w.BackupRoot(), backupfolder::RealPath(folder.Path("d.vkd"))) +
+        "/rewriting.vkd"));
     if (c.inPlace) continue;
     // Save as to a new file replaces nothing.
     ui.ExpectFileDialog(false, folder.Cp932Path("new.vkd"));
@@ -61,6 +68,17 @@ TEST_F(KeptVersionsTest, ASaveOverAFileKeepsItsOldBytesUnlessTurnedOff) {
     EXPECT_EQ(ReadBytes(folder / "new.vkd"), two);
     EXPECT_TRUE(Kept(w, folder.Path("new.vkd")).empty());
   }
+}
+
+// A save cut short while it rewrote the file in place is undone when the file is next loaded.
+TEST_F(KeptVersionsTest, ALoadRollsBackASaveCutShortAndSaysSo) {
+  WriteBytes(dir / "d.vkd", one);
+  MainWindowHarness w(ui, dir.path());
+  ASSERT_EQ(rewrite::Begin(w.BackupRoot(), dir.Path("d.vkd"), false, 0), 0);
+  WriteBytes(dir / "d.vkd", two.substr(0, 5));
+  ui.ExpectNotice(u8"前回の保存が途中で止まっていたので、保存する前の内容に戻したよ");
+  ASSERT_EQ(w.Dlg().LoadDictionary(dir.Cp932Path("d.vkd")), 1);
+  EXPECT_EQ(ReadBytes(dir / "d.vkd"), one);
 }
 
 TEST_F(KeptVersionsTest, ABackupThatCannotBeMadeIsToldOnceAndTheSaveGoesOn) {

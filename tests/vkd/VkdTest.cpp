@@ -19,6 +19,7 @@
 #include "LargestAllocation.h"
 #include "MemFile.h"
 #include "ReplaceFile.h"
+#include "RewriteJournal.h"
 #include "TempDir.h"
 #include "TestText.h"
 #include "Text.h"
@@ -431,6 +432,12 @@ TEST(Vkd, ImportNameAndExistingFiles) {
   EXPECT_EQ(starved.err, "vkd: not enough memory\n");
   EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"big.tsv", "in.JSON", "o.vkd", "p.vkd"}));
+  // A rewrite in place that was cut short is rolled back by the next command naming the file.
+  ASSERT_EQ(rewrite::Begin(backupfolder::Root(), out, false, backupfolder::NowMs()), 0);
+  WriteBytes(out, "half");
+  EXPECT_EQ(Vkd({"check", out}).err.substr(0, out.size() + 70),
+            "vkd: " + out + ": an earlier rewrite was cut short; its old content is back\n");
+  EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
 }
 
 // How a damage is put into words, and where the reader finds it, is the reader's own test; here,
