@@ -28,7 +28,12 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   // of it, but only looked at the character after a number and at a bracket.
   bool Null() { return Scalar(false); }
   bool Bool(bool) { return Scalar(false); }
-  bool RawNumber(const char*, rapidjson::SizeType, bool) { return Scalar(true); }
+  // No number's value is used (and the source drops digits past the first few).
+  bool Int(int) { return Scalar(true); }
+  bool Uint(unsigned) { return Scalar(true); }
+  bool Int64(int64_t) { return Scalar(true); }
+  bool Uint64(uint64_t) { return Scalar(true); }
+  bool Double(double) { return Scalar(true); }
 
   bool String(const char* chars, rapidjson::SizeType length, bool) {
     m_withNext = false;
@@ -74,6 +79,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
 
   bool EndObject(rapidjson::SizeType) {
     m_withNext = true;
+    --m_depth;
     if (m_skip > 0) return --m_skip, true;
     if (m_where == Where::Top) {
       m_where = Where::Done;
@@ -90,6 +96,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   }
 
   bool EndArray(rapidjson::SizeType) {
+    --m_depth;
     if (m_skip > 0) return --m_skip, true;
     m_where = Where::Top;
     m_key = Field::None;
@@ -97,6 +104,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   }
 
  private:
+  static constexpr int kDeepest = 10000;
   enum class Where { Start, Top, Entries, Entry, Done };
   enum class Field { None, Name, Entries, Word, Meaning, Other };
 
@@ -134,8 +142,12 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
     return true;
   }
 
+  // The parser keeps a few bytes for each array and object open, so their depth is bounded.
   bool Open(bool object) {
     m_withNext = true;
+    if (++m_depth > kDeepest)
+      return Fail(Fmt(Tr("more than %s arrays and objects inside one another"),
+                      {std::to_string(kDeepest)}));
     if (m_skip > 0) return ++m_skip, true;
     if (m_where == Where::Start) {
       if (!object) return Fail(Tr("expected an object"));
@@ -174,7 +186,8 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   Importer& m_importer;
   Where m_where = Where::Start;
   Field m_key = Field::None;
-  int m_skip = 0;  // depth inside a value being skipped
+  int m_skip = 0;   // depth inside a value being skipped
+  int m_depth = 0;  // arrays and objects open
   bool m_sawEntries = false;
   unsigned m_keysSeen = 0;  // the used keys met so far in the document and in the entry, by Field
   bool m_hasWord = false, m_hasMeaning = false;
@@ -261,9 +274,6 @@ std::string SyntaxMessage(rapidjson::ParseErrorCode code, int c, int last) {
                   ? "invalid string: missing closing quote"
                   : "invalid string: ill-formed UTF-8 byte";
       break;
-    case rapidjson::kParseErrorNumberTooBig:
-      found = "number overflow";
-      break;
     case rapidjson::kParseErrorNumberMissFraction:
       found = "invalid number; expected digit after '.'";
       break;
@@ -294,9 +304,8 @@ bool ReadJson(InputReader& in, Importer& importer, std::string& error) {
   JsonSource source(in, importer.encoding());
   DocumentHandler handler(source, importer);
   rapidjson::Reader reader;
-  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag |
-                              rapidjson::kParseValidateEncodingFlag |
-                              rapidjson::kParseNumbersAsStringsFlag;
+  constexpr unsigned kFlags =
+      rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
   const rapidjson::ParseResult result = reader.Parse<kFlags>(source, handler);
   if (result.Code() == rapidjson::kParseErrorTermination) {
     error = handler.Error();

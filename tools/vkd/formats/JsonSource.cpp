@@ -65,10 +65,25 @@ bool JsonSource::ToBytes(std::string_view text, std::string& out) const {
 // Counts the window just used up and takes the next one; false at the end of the input. Out
 // of line, so that the parser's path for each byte stays small enough to be inlined.
 bool JsonSource::NextWindow() {
-  m_base.Over(std::string_view(m_start, static_cast<size_t>(m_end - m_start)));
-  m_before += static_cast<size_t>(m_end - m_start);
-  m_start = m_next = m_end;
-  return m_enc == Encoding::Utf8 ? LoadUtf8() : LoadCp932();
+  for (;;) {
+    Count(m_start, m_end);
+    const char* next = m_end;
+    if (m_digits.Dropping()) {
+      const size_t n = m_digits.Drop(std::string_view(next, static_cast<size_t>(m_loaded - next)));
+      Count(next, next + n);
+      next += n;
+    }
+    if (next < m_loaded)
+      SetWindow(next, m_loaded);
+    else if (!(m_enc == Encoding::Utf8 ? LoadUtf8() : LoadCp932()))
+      return SetWindow(next, next), false;
+    if (m_next < m_end) return true;
+  }
+}
+
+void JsonSource::Count(const char* begin, const char* end) {
+  m_base.Over(std::string_view(begin, static_cast<size_t>(end - begin)));
+  m_before += static_cast<size_t>(end - begin);
 }
 
 // UTF-8 input goes to the parser as it is, straight from the reader's buffer.
@@ -118,9 +133,11 @@ char* JsonSource::PutLastLead(char* out) {
   return PutPlane15(out, lead);
 }
 
+// The window ends where digits are to be dropped.
 void JsonSource::SetWindow(const char* begin, const char* end) {
   m_start = m_next = begin;
-  m_end = end;
+  m_loaded = end;
+  m_end = begin + m_digits.Scan(std::string_view(begin, static_cast<size_t>(end - begin)));
 }
 
 }  // namespace vkd

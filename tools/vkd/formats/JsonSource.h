@@ -1,11 +1,13 @@
 // The JSON reader's input: the bytes of an InputReader as the parser reads them, and the line
-// and column of what it has taken. It knows nothing of JSON's syntax.
+// and column of what it has taken. Of JSON's syntax it knows only where a number's digits run
+// longer than any value needs (JsonDigits).
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "JsonDigits.h"
 #include "Streams.h"
 #include "Text.h"
 
@@ -73,7 +75,8 @@ class Progress {
 // once it is used up and the rest only when asked. A code page 932 input is handed over with each
 // non-ASCII character, valid or not, as one private-use character of plane 15 that ToBytes
 // turns back into the same bytes: the parser sees UTF-8 and every byte of the input survives.
-// (A \u escape of a plane-15 character in such an input reads as those bytes too.)
+// (A \u escape of a plane-15 character in such an input reads as those bytes too.) The digits
+// of a number past the first few are counted as taken but never handed over.
 class JsonSource {
  public:
   using Ch = char;
@@ -111,15 +114,19 @@ class JsonSource {
   bool LoadCp932();
   char* PutLastLead(char* out);
   void SetWindow(const char* begin, const char* end);
+  void Count(const char* begin, const char* end);
 
   InputReader& m_in;
   Encoding m_enc;
   std::string m_window;  // a code page 932 input's current window
   // The window: the parser has taken the bytes from m_start to m_next, and m_base is the
-  // position at m_start, m_before the bytes before it.
+  // position at m_start, m_before the bytes before it. The bytes loaded run on to m_loaded,
+  // past m_end where digits are dropped.
   const char* m_start = nullptr;
   const char* m_next = nullptr;
   const char* m_end = nullptr;
+  const char* m_loaded = nullptr;
+  JsonDigits m_digits;
   Progress m_base;
   size_t m_before = 0;
 };
