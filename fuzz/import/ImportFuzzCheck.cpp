@@ -104,6 +104,21 @@ std::string Export(const Settings& s, const CDictData& book) {
   return file.Bytes();
 }
 
+// The book goes out in the settings' format and back in as the same book and, exported again,
+// the same bytes.
+void CheckRoundTrip(const Settings& s, const CDictData& book) {
+  const std::string exported = Export(s, book);
+  const auto again = Import(s, exported);
+  Require(again != nullptr);
+  Require(again->m_nCount == book.m_nCount);
+  if (s.format == Format::Json) Require(again->m_strName == book.m_strName);
+  for (int i = 0; i < book.m_nCount; ++i) {
+    Require(again->m_strWord[i] == book.m_strWord[i]);
+    Require(again->m_strMeaning[i] == book.m_strMeaning[i]);
+  }
+  Require(Export(s, *again) == exported);
+}
+
 }  // namespace
 
 void CheckImportBytes(const std::uint8_t* data, std::size_t size) {
@@ -113,22 +128,21 @@ void CheckImportBytes(const std::uint8_t* data, std::size_t size) {
                    (data[0] / 6) % 2 == 1,
                    {UINT{data[1]} + 1, UINT{data[2]} + 1, UINT{data[3]} * 64 + 1}};
   const std::string_view input(reinterpret_cast<const char*>(data) + 4, size - 4);
+  // In code page 932 a book holds any bytes: the input itself, as the name and split into a
+  // word and a meaning, goes out in each format and comes back as it was.
+  if (s.encoding == Encoding::Cp932) {
+    auto raw = std::make_unique<CDictData>();
+    raw->m_strName = CString(std::string(input));
+    raw->m_strWord[0] = CString(std::string(input.substr(0, input.size() / 2)));
+    raw->m_strMeaning[0] = CString(std::string(input.substr(input.size() / 2)));
+    raw->m_nCount = 1;
+    for (const Format format : {Format::Tsv, Format::Csv, Format::Json})
+      CheckRoundTrip({format, s.encoding, true, s.chunks}, *raw);
+  }
   const auto book = Import(s, input);
   if (!book) return;
   Require(book->m_nCount >= 0 && book->m_nCount <= CDictData::MAX_WORDS);
   // Whatever format it came in, the book goes out and back in each one.
-  for (const Format format : {Format::Tsv, Format::Csv, Format::Json}) {
-    Settings out = s;
-    out.format = format;
-    const std::string exported = Export(out, *book);
-    const auto again = Import(out, exported);
-    Require(again != nullptr);
-    Require(again->m_nCount == book->m_nCount);
-    if (format == Format::Json) Require(again->m_strName == book->m_strName);
-    for (int i = 0; i < book->m_nCount; ++i) {
-      Require(again->m_strWord[i] == book->m_strWord[i]);
-      Require(again->m_strMeaning[i] == book->m_strMeaning[i]);
-    }
-    Require(Export(out, *again) == exported);
-  }
+  for (const Format format : {Format::Tsv, Format::Csv, Format::Json})
+    CheckRoundTrip({format, s.encoding, s.keepLineBreaks, s.chunks}, *book);
 }

@@ -193,7 +193,10 @@ TEST(Vkd, ExportEscapes) {
 
   // Every book exports: the bytes the platform's table adds as it maps them, and bytes no table
   // maps unchanged in code page 932 and refused in UTF-8, naming where they are.
-  WriteBytes(path, DictBytes("\x81\x7F", {{"\x80\xA0\xFD", "\xFE\xFF"}, {"ok", "a\x81\x7F"}}));
+  // In code page 932 a lead byte without its trail byte before an escape has a form of its own.
+  const std::vector<std::pair<CString, CString>> oddEntries = {
+      {"\x80\xA0\xFD", "\xFE\xFF"}, {"ok", "a\x81\x7F"}, {"\x81\t", "\x81\r\n\x81\"x"}};
+  WriteBytes(path, DictBytes("\x81\x7F", oddEntries));
   const std::string mapped = "\xC2\x80\xEF\xA3\xB0\xEF\xA3\xB1\t\xEF\xA3\xB2\xEF\xA3\xB3\n";
   struct Odd {
     const char* format;
@@ -202,7 +205,18 @@ TEST(Vkd, ExportEscapes) {
     std::string out;  // written before the refusal: standard output is streamed
     const char* err;
   } odd[] = {
-      {"tsv", "cp932", 0, "\x80\xA0\xFD\t\xFE\xFF\nok\ta\x81\x7F\n", ""},
+      {"tsv", "cp932", 0, "\x80\xA0\xFD\t\xFE\xFF\nok\ta\x81\x7F\n\\x81\\t\t\\x81\\r\\n\x81\"x\n",
+       ""},
+      {"json", "cp932", 0,
+       "{\"name\": \"\x81\x7F\", \"entries\": [\n"
+       "  {\"word\": \"\x80\xA0\xFD\", \"meaning\": \"\xFE\xFF\"},\n"
+       "  {\"word\": \"ok\", \"meaning\": \"a\x81\x7F\"},\n"
+       "  {\"word\": \"\\udb80\\udc81\\t\", \"meaning\": "
+       "\"\\udb80\\udc81\\r\\n\\udb80\\udc81\\\"x\"}\n"
+       "]}\n",
+       ""},
+      {"csv", "cp932", 0,
+       "\x80\xA0\xFD,\xFE\xFF\r\nok,a\x81\x7F\r\n\x81\t,\"\x81\r\n\x81\"\"x\"\r\n", ""},
       {"tsv", "utf-8", 2, mapped,
        "entry 1: the meaning holds bytes that no code page 932 table maps (81 7F at byte 1); try "
        "--encoding cp932"},
@@ -215,6 +229,14 @@ TEST(Vkd, ExportEscapes) {
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.out, c.out);
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    if (c.status != 0) continue;
+    const bool json = std::string(c.format) == "json";
+    std::vector<std::string> args = {"import",     "-",        "-o",
+                                     "-",          "--format", c.format,
+                                     "--encoding", c.encoding, "--keep-line-breaks"};
+    if (!json) args.insert(args.end(), {"--name", "n"});
+    const auto back = Vkd(args, r.out);
+    EXPECT_EQ(back.out, json ? ReadBytes(path) : DictBytes("n", oddEntries)) << back.err;
   }
   EXPECT_EQ(Vkd({"export", path, "-o", dir.Path("x.tsv")}).status, 2);
   EXPECT_EQ(dir.Entries(),
@@ -246,6 +268,7 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
       {"tsv", "utf-8", "a\tb\tc\n", "line 1: more than one tab"},
       {"tsv", "utf-8", "a\tb\n\nc\td\n", "line 2: empty line"},
       {"tsv", "utf-8", "a\tb\\x\n", "line 1: unknown escape \\x"},
+      {"tsv", "cp932", "a\tb\\x4\n", "line 1: \\x must be followed by two hex digits"},
       {"tsv", "utf-8", "a\tb\\", "line 1: backslash at the end of the line"},
       {"tsv", "utf-8", "a\tb\rc\n", "line 1: a carriage return must be written \\r"},
       // An entry refused while reading went on is told before a later fault.
@@ -259,7 +282,8 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
       {"csv", "utf-8", "a,b\r\n\"x\"y,z\r\n", "line 2: text after the closing quote"},
       {"csv", "utf-8", "a,b\r\nx\"y,z\r\n", "line 2: a quote inside a field"},
       {"csv", "utf-8", "a,b\r\n\"multi\r\nline\",m\r\nonly one\r\n", "line 4: expected 2 fields"},
-      {"csv", "utf-8", "a,b,c\r\n", "line 1: expected 2 fields (word,meaning), found 3"},
+      {"csv", "utf-8", "a,b,c\r\n", "line 1: more than 2 fields; expected word,meaning"},
+      {"csv", "utf-8", "a,\"b\nc\"," + std::string(1 << 20, ','), "line 1: more than 2 fields"},
       {"csv", "utf-8", "a,b\rc,d\r\n", "line 1: a carriage return outside quotes"},
       {"json", "utf-8", "{\"entries\": [\n{\"word\": \"a\"}\n]}",
        "line 2, column 13: entry 0: no \"meaning\""},

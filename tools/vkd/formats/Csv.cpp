@@ -1,7 +1,6 @@
 #include "Csv.h"
 
 #include <array>
-#include <vector>
 
 #include "Messages.h"
 
@@ -61,7 +60,7 @@ class CsvReader {
 
   bool Read(Importer& importer, std::string& error) {
     size_t blank = 0;  // the first blank line just read; an error only if a record follows
-    std::vector<std::string> fields;
+    std::string fields[2];
     while (m_in.Peek() >= 0) {
       const size_t recordLine = m_line;
       if (m_in.Peek() == '\r' || m_in.Peek() == '\n') {
@@ -70,17 +69,18 @@ class CsvReader {
         continue;
       }
       if (blank) return Fail(error, blank, Tr("empty line; expected word,meaning"));
-      fields.clear();
-      do {
-        fields.emplace_back();
-        if (!Field(fields.back(), error)) return false;
-      } while (m_in.Peek() == ',' && m_in.Get() >= 0);
+      // A third field is refused as it begins, before anything of it is read.
+      fields[0].clear();
+      fields[1].clear();
+      if (!Field(fields[0], error)) return false;
+      if (m_in.Peek() != ',')
+        return Fail(error, recordLine,
+                    Fmt(Tr("expected 2 fields (word,meaning), found %s"), {"1"}));
+      m_in.Get();
+      if (!Field(fields[1], error)) return false;
+      if (m_in.Peek() == ',')
+        return Fail(error, recordLine, Tr("more than 2 fields; expected word,meaning"));
       if (!LineEnd(error)) return false;
-      if (fields.size() != 2) {
-        return Fail(
-            error, recordLine,
-            Fmt(Tr("expected 2 fields (word,meaning), found %s"), {std::to_string(fields.size())}));
-      }
       std::string why;
       if (!importer.Add(fields[0], fields[1], why)) return Fail(error, recordLine, why);
     }

@@ -11,8 +11,16 @@ constexpr SpecialBytes kSpecial = [] {
   return s;
 }();
 
+// A lead byte without its trail byte (code page 932 only) is written as the plane-15 character
+// that the reader takes for that byte, U+F0000 plus the byte.
 void Escape(char c, std::string& out) {
   static const char* hex = "0123456789abcdef";
+  if (static_cast<unsigned char>(c) >= 0x80) {
+    out += "\\udb80\\udc";
+    out += hex[(c >> 4) & 15];
+    out += hex[c & 15];
+    return;
+  }
   switch (c) {
     case '"':
       out += "\\\"";

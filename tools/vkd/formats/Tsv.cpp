@@ -12,8 +12,25 @@ constexpr SpecialBytes kSpecial = [] {
   return s;
 }();
 
+constexpr char kHex[] = "0123456789abcdef";
+
+// A lead byte without its trail byte (code page 932 only) is written \xHH.
 void Escape(char c, std::string& out) {
+  if (static_cast<unsigned char>(c) >= 0x80) {
+    out += "\\x";
+    out += kHex[(c >> 4) & 15];
+    out += kHex[c & 15];
+    return;
+  }
   out += c == '\\' ? "\\\\" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : "\\n";
+}
+
+// The value of a hex digit, or -1.
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
 class TsvWriter : public RecordWriter {
@@ -54,6 +71,14 @@ bool SplitLine(std::string_view line, Encoding enc, std::string fields[2], std::
     } else {  // a backslash
       if (i + 1 >= line.size()) return why = Tr("backslash at the end of the line"), false;
       const char e = line[i + 1];
+      if (e == 'x' && enc == Encoding::Cp932) {  // a byte
+        const int high = i + 2 < line.size() ? HexValue(line[i + 2]) : -1;
+        const int low = i + 3 < line.size() ? HexValue(line[i + 3]) : -1;
+        if (high < 0 || low < 0) return why = Tr("\\x must be followed by two hex digits"), false;
+        fields[field] += static_cast<char>(high * 16 + low);
+        run = i += 4;
+        continue;
+      }
       const char decoded = e == '\\'  ? '\\'
                            : e == 't' ? '\t'
                            : e == 'r' ? '\r'
