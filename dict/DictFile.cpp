@@ -72,13 +72,10 @@ void WriteCount(CArchive& ar, int count) {
   ar.Write(CountBytes(count).data(), 4);
 }
 
-// Writing goes out in runs this long; a long meaning goes straight from its own storage.
-constexpr int kWriteBuffer = 64 * 1024;
-
 }  // namespace
 
 DictEntryWriter::DictEntryWriter(CFile& file, std::string_view name)
-    : m_file(file), m_ar(&file, CArchive::store, kWriteBuffer) {
+    : m_file(file), m_ar(&file, CArchive::store, kDictWriteBuffer) {
   m_ar.WriteString(name);
   m_countAt = m_ar.GetPosition();
   WriteCount(m_ar, 0);

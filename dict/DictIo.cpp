@@ -1,5 +1,6 @@
 #include "DictIo.h"
 
+#include <algorithm>
 #include <new>
 
 #include "Archive.h"
@@ -44,6 +45,15 @@ DictIoResult ReadWith(CFile& file, Read read) {
   return r;
 }
 
+// The buffer a book is written through: a megabyte, or a small book's own size at most (it
+// is written out in one piece either way).
+int WriteBufferFor(const CDictData& book) {
+  std::uint64_t bytes = 7 + 4 + book.m_strName.Bytes().size();
+  for (int i = 0; i < book.m_nCount && i < CDictData::MAX_WORDS && bytes < kDictWriteBuffer; ++i)
+    bytes += 7 + book.m_strWord[i].Bytes().size() + 7 + book.m_strMeaning[i].Bytes().size();
+  return static_cast<int>(std::min<std::uint64_t>(bytes, kDictWriteBuffer));
+}
+
 }  // namespace
 
 DictIoResult ReadOpenDictionary(CFile& file, CDictData& book) {
@@ -59,7 +69,7 @@ DictIoResult ReadOpenDictionaryEntries(CFile& file, DictEntryHandler& handler) {
 
 DictIoResult WriteOpenDictionary(CFile& file, const CDictData& book) {
   try {
-    CArchive ar(&file, CArchive::store);
+    CArchive ar(&file, CArchive::store, WriteBufferFor(book));
     WriteDictionary(ar, book);
     ar.Close();
     file.Close();

@@ -80,11 +80,16 @@ void CArchive::Write(const void* data, UINT count) {
   p += room;
   left -= room;
   Flush();
-  if (left >= m_buffer.size()) {
-    // A long run gains nothing from a copy through the buffer; the file sees the same bytes.
-    m_file->Write(p, static_cast<UINT>(left));
-    m_filePos += left;
-    return;
+  // A long run goes straight to the file in whole buffers, without a copy through the buffer,
+  // and only its tail waits in it: every write the file sees then starts at a multiple of the
+  // buffer's size, so the system can keep the new file in large pages rather than splitting
+  // them at each entry.
+  const size_t whole = left - left % m_buffer.size();
+  if (whole > 0) {
+    m_file->Write(p, static_cast<UINT>(whole));
+    m_filePos += whole;
+    p += whole;
+    left -= whole;
   }
   std::memcpy(m_buffer.data(), p, left);
   m_cur = left;

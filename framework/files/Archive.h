@@ -1,8 +1,9 @@
 // CArchive: reads or writes a file front to back through a buffer (4096 bytes by default), with
 // the framework's length-prefixed string form and raw bytes. It raises CArchiveException at an
 // early end of file and never reserves memory for more than the file still holds. A long string
-// is read straight into its own storage, and a skipped one costs no more than the buffer. It
-// does not own, open or close the file.
+// is read straight into its own storage, and a skipped one costs no more than the buffer; a long
+// run is written straight from the caller's bytes in whole buffers, so that every write the
+// file sees starts a whole number of buffers in. It does not own, open or close the file.
 #pragma once
 
 #include <cstdint>
