@@ -168,6 +168,9 @@ int Begin(const std::string& root, const std::string& file, bool keepVersion, st
     } else if (const int copied = filecopy::CopyTo(p.real, p.folder + "/" + kCopyName, true)) {
       return copied;
     }
+    // A folder made just now must be found again after the machine stops, too.
+    filecopy::SyncFolder(root);
+    filecopy::SyncFolder(tempfile::DirectoryOf(root));
     return WriteRecord(p.Record(), r);
   } catch (const std::exception&) {
     return ENOMEM;

@@ -7,8 +7,8 @@ pipe) and saves of the real window (vokari under Xvfb, driven with xdotool). Aft
 opens the file with `vkd check`, which rolls a rewrite cut short back, and compares the file
 with the content before and after the save: exactly one of the two, or damaged.
 
-Half of the kills fall anywhere in the run, half within the rewrite itself (after its record
-appeared in the backups folder).
+Half of the kills fall anywhere in the run, half within the rewrite itself (once its record is
+in the backups folder, or, for a build without one, once the file has changed).
 
   scripts/kill-rewrites.py BUILD_DIR [--imports N] [--saves N] [--work DIR] [--seed S]
 """
@@ -42,6 +42,7 @@ def put_in_place(path, data):
         f.truncate()
         f.flush()
         os.fsync(f.fileno())
+    return os.stat(path).st_mtime_ns
 
 
 def record_of(data_home):
@@ -105,10 +106,7 @@ class Series:
     def kill_at(self, proc, span, rewrite_span, in_rewrite):
         if in_rewrite:
             deadline = time.monotonic() + 120
-            while proc.poll() is None and time.monotonic() < deadline:
-                rec = record_of(self.data_home)
-                if rec and os.path.exists(rec):
-                    break
+            while proc.poll() is None and time.monotonic() < deadline and not self.rewriting():
                 time.sleep(0.0005)
             time.sleep(self.rng.uniform(0, rewrite_span))
         else:
@@ -118,6 +116,11 @@ class Series:
             proc.send_signal(signal.SIGKILL)
         proc.wait()
         return not finished
+
+    # The rewrite has begun: its record is there, or (without one) the file has changed.
+    def rewriting(self):
+        rec = record_of(self.data_home)
+        return bool(rec and os.path.exists(rec)) or os.stat(self.target).st_mtime_ns != self.mtime
 
     # --- streamed imports -------------------------------------------------------------
 
@@ -139,13 +142,12 @@ class Series:
         return proc
 
     def timed_import(self, tsv, old):
-        put_in_place(self.target, old)
+        self.mtime = put_in_place(self.target, old)
         start = time.monotonic()
         proc = self.start_import(tsv)
         rewrite_start = None
         while proc.poll() is None:
-            rec = record_of(self.data_home)
-            if rewrite_start is None and rec and os.path.exists(rec):
+            if rewrite_start is None and self.rewriting():
                 rewrite_start = time.monotonic()
             time.sleep(0.0005)
         end = time.monotonic()
@@ -158,7 +160,7 @@ class Series:
         span, rewrite_span = self.timed_import(tsv, old)
         print(f"import: {span:.2f} s whole, {rewrite_span:.3f} s rewriting", flush=True)
         for i in range(n):
-            put_in_place(self.target, old)
+            self.mtime = put_in_place(self.target, old)
             proc = self.start_import(tsv)
             if self.kill_at(proc, span, rewrite_span, i % 2 == 1):
                 counts["kills"] += 1
@@ -198,13 +200,12 @@ class Series:
         return proc
 
     def timed_save(self, old):
-        put_in_place(self.target, old)
+        self.mtime = put_in_place(self.target, old)
         proc = self.start_save()
         start = time.monotonic()
         rewrite_start = None
         while self.xdo("search", "--onlyvisible", "--name", "^Vokari$").stdout.count("\n") < 2:
-            rec = record_of(self.data_home)
-            if rewrite_start is None and rec and os.path.exists(rec):
+            if rewrite_start is None and self.rewriting():
                 rewrite_start = time.monotonic()
             if time.monotonic() - start > 120:
                 break
@@ -227,7 +228,7 @@ class Series:
             print(f"save: {span:.2f} s from OK to the notice, {rewrite_span:.3f} s rewriting",
                   flush=True)
             for i in range(n):
-                put_in_place(self.target, old)
+                self.mtime = put_in_place(self.target, old)
                 proc = self.start_save()
                 if self.kill_at(proc, span, rewrite_span, i % 2 == 1):
                     counts["kills"] += 1
