@@ -153,15 +153,25 @@ TEST(ReplaceFile, InPlaceRewriteKeepsTheFileAndWaitsForTheCommit) {
   ASSERT_EQ(link(target.c_str(), dir.Path("twin.vkd").c_str()), 0);
   const int fd = open(target.c_str(), O_WRONLY);
   ASSERT_GE(fd, 0);
-  for (bool fails : {true, false}) {
-    PendingReplacement::SetWriteLimitForTesting(fails ? std::optional<std::uint64_t>(2)
-                                                      : std::nullopt);
-    PendingReplacement r;
-    ASSERT_TRUE(r.BeginInPlace(fd));
-    EXPECT_EQ(r.Write("new", 3), !fails);
-    EXPECT_EQ(r.Overwrite(0, "N", 1), !fails);
-    EXPECT_EQ(ReadBytes(target), std::string(5000, 'o'));
-    EXPECT_EQ(r.Commit(), !fails);
+  // A guard that refuses (the old content could not be kept) stops the rewrite before it begins.
+  for (int refusal : {EACCES, 0}) {
+    for (bool fails : {true, false}) {
+      SCOPED_TRACE(testing::Message() << refusal << fails);
+      PendingReplacement::SetWriteLimitForTesting(fails ? std::optional<std::uint64_t>(2)
+                                                        : std::nullopt);
+      PendingReplacement r;
+      ASSERT_TRUE(r.BeginInPlace(fd));
+      EXPECT_EQ(r.Write("new", 3), !fails);
+      EXPECT_EQ(r.Overwrite(0, "N", 1), !fails);
+      std::string before, after = "not run";
+      r.GuardInPlace([&] { return before = ReadBytes(target), refusal; },
+                     [&](bool done) { after = done ? ReadBytes(target) : "stopped"; });
+      EXPECT_EQ(ReadBytes(target), std::string(5000, 'o'));
+      EXPECT_EQ(r.Commit(), !fails && !refusal);
+      EXPECT_EQ(before, fails ? "" : std::string(5000, 'o'));
+      EXPECT_EQ(after, fails || refusal ? "not run" : "New");
+      EXPECT_EQ(r.LastError(), fails ? ENOSPC : refusal);
+    }
   }
   close(fd);
   EXPECT_EQ(ReadBytes(dir.Path("twin.vkd")), "New");
