@@ -302,7 +302,7 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
        "line 1, column 49: entry 0: \"word\" is given twice"},
       {"json", "utf-8",
        "{\"entries\": [{\"word\": \"\\ud83d\\ude00\", \"meaning\": \"m\"}, {}, x]}",
-       "line 1, column 53: entry 0: text that is not UTF-8 or that code page 932 cannot hold"},
+       "line 1, column 36: entry 0: text that is not UTF-8 or that code page 932 cannot hold"},
       {"json", "utf-8", "{\"entries\": [{\"word\": \"\\ud83d\", \"meaning\": \"m\"}]}",
        "line 1, column 30: syntax error while parsing value - invalid string: surrogate"},
       {"json", "cp932", "{\"entries\": [{\"word\": \"\\u00e9\", \"meaning\": \"m\"}]}",

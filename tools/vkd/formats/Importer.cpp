@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Archive.h"
 #include "Messages.h"
 
 namespace vkd {
@@ -36,6 +37,14 @@ void StoreLineBreaks(std::string& text) {
   text = std::move(out);
 }
 
+// Whether the text is no longer than a dictionary file holds; else why in error.
+bool Fits(std::string_view text, std::string& error) {
+  if (text.size() <= CArchive::kLongestString) return true;
+  error = Fmt(Tr("text of %s bytes; a dictionary holds at most %s bytes in one text"),
+              {std::to_string(text.size()), std::to_string(CArchive::kLongestString)});
+  return false;
+}
+
 }  // namespace
 
 std::string LineLabel(size_t n) {
@@ -53,19 +62,31 @@ bool Importer::Decode(std::string& text, std::string& bytes, std::string& error)
   return false;
 }
 
+bool Importer::Room(std::string& error) const {
+  if (m_count < CDictData::MAX_WORDS) return true;
+  error = Fmt(Tr("more than %s entries"), {std::to_string(CDictData::MAX_WORDS)});
+  return false;
+}
+
 bool Importer::Add(std::string& word, std::string& meaning, std::string& error) {
-  if (m_count == CDictData::MAX_WORDS)
-    return error = Fmt(Tr("more than %s entries"), {std::to_string(CDictData::MAX_WORDS)}), false;
-  if (!Decode(word, m_word, error) || !Decode(meaning, m_meaning, error)) return false;
-  if (!m_keepLineBreaks) StoreLineBreaks(m_meaning);
-  if (!m_sink.Add(m_word, m_meaning, error)) return false;
+  return Room(error) && Decode(word, m_word, error) && Decode(meaning, m_meaning, error) &&
+         Keep(m_word, m_meaning, error);
+}
+
+bool Importer::AddBytes(std::string& word, std::string& meaning, std::string& error) {
+  return Room(error) && Keep(word, meaning, error);
+}
+
+bool Importer::Keep(std::string& word, std::string& meaning, std::string& error) {
+  if (!m_keepLineBreaks) StoreLineBreaks(meaning);
+  if (!Fits(word, error) || !Fits(meaning, error) || !m_sink.Add(word, meaning, error))
+    return false;
   ++m_count;
   return true;
 }
 
-bool Importer::SetName(std::string_view name, std::string& error) {
-  std::string text(name), bytes;
-  if (!Decode(text, bytes, error)) return false;
+bool Importer::SetName(std::string& bytes, std::string& error) {
+  if (!Fits(bytes, error)) return false;
   m_name = CString(std::move(bytes));
   return true;
 }

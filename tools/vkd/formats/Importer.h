@@ -38,15 +38,20 @@ class Importer {
 
   // Makes an entry from word and meaning in the input encoding and hands it to the sink; both
   // may be swapped with other strings. False, with why in error, when it would be one entry too
-  // many, its text cannot be held or the sink cannot keep it.
+  // many, its text cannot be held or is longer than a dictionary holds, or the sink cannot keep
+  // it.
   bool Add(std::string& word, std::string& meaning, std::string& error);
-  // The name a JSON document carries.
-  bool SetName(std::string_view name, std::string& error);
+  // As Add, for word and meaning already in code page 932; the sink may move from them.
+  bool AddBytes(std::string& word, std::string& meaning, std::string& error);
+  // The name a JSON document carries, in code page 932; it may be moved from.
+  bool SetName(std::string& bytes, std::string& error);
   const std::optional<CString>& name() const { return m_name; }
 
  private:
+  bool Room(std::string& error) const;
   // The text as code page 932 bytes in bytes; text may be swapped with bytes.
   bool Decode(std::string& text, std::string& bytes, std::string& error) const;
+  bool Keep(std::string& word, std::string& meaning, std::string& error);
 
   EntrySink& m_sink;
   Encoding m_enc;

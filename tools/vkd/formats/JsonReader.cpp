@@ -37,18 +37,16 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
 
   bool String(const char* chars, rapidjson::SizeType length, bool) {
     m_withNext = false;
-    const std::string_view text(chars, length);
     if (m_skip > 0 || m_key == Field::Other) return true;
     if (m_where == Where::Top && m_key == Field::Name) {
       std::string name, why;
-      if (!Text(text, name) || !m_importer.SetName(name, why))
+      if (!Text(chars, length, name) || !m_importer.SetName(name, why))
         return Fail(Fmt(Tr("the name: %s"), {why.empty() ? CannotHold() : why}));
       return true;
     }
     if (m_where == Where::Entry && (m_key == Field::Word || m_key == Field::Meaning)) {
-      // Copied, not moved: both strings keep their room for the next entry.
       const bool word = m_key == Field::Word;
-      if (!Text(text, word ? m_word : m_meaning)) return Fail(EntryLabel() + CannotHold());
+      if (!Text(chars, length, word ? m_word : m_meaning)) return Fail(EntryLabel() + CannotHold());
       (word ? m_hasWord : m_hasMeaning) = true;
       return true;
     }
@@ -90,7 +88,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
     if (!m_hasMeaning) return Fail(EntryLabel() + Tr("no \"meaning\""));
     const std::string label = EntryLabel();
     std::string why;
-    if (!m_importer.Add(m_word, m_meaning, why)) return Fail(label + why);
+    if (!m_importer.AddBytes(m_word, m_meaning, why)) return Fail(label + why);
     m_where = Where::Entries;
     return true;
   }
@@ -108,7 +106,9 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   enum class Where { Start, Top, Entries, Entry, Done };
   enum class Field { None, Name, Entries, Word, Meaning, Other };
 
-  bool Text(std::string_view text, std::string& out) const { return m_source.ToBytes(text, out); }
+  bool Text(const char* chars, rapidjson::SizeType length, std::string& out) const {
+    return m_source.TakeString(std::string_view(chars, length), out);
+  }
   std::string CannotHold() const {
     return m_importer.encoding() == Encoding::Utf8
                ? Tr("text that is not UTF-8 or that code page 932 cannot hold")
@@ -192,7 +192,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   unsigned m_keysSeen = 0;  // the used keys met so far in the document and in the entry, by Field
   bool m_hasWord = false, m_hasMeaning = false;
   bool m_withNext = false;        // the event was told with the parser at its last character
-  std::string m_word, m_meaning;  // in the input encoding
+  std::string m_word, m_meaning;  // in code page 932
   std::string m_error;
 };
 

@@ -1,6 +1,10 @@
 #include "JsonSource.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 
 #include "Cp932.h"
 
@@ -34,13 +38,11 @@ Progress JsonSource::Now(bool withNext) {
   return now;
 }
 
-bool JsonSource::ToBytes(std::string_view text, std::string& out) const {
-  if (m_enc == Encoding::Utf8) {
-    out.assign(text);
-    return true;
-  }
-  out.resize(text.size());  // no character takes more bytes in code page 932 than in UTF-8
-  char* p = out.data();
+bool JsonSource::AppendBytes(std::string_view text, std::string& out) const {
+  if (m_enc == Encoding::Utf8) return AppendFromUtf8(out, text);
+  const size_t at = out.size();
+  out.resize(at + text.size());  // no character takes more bytes in code page 932 than in UTF-8
+  char* p = out.data() + at;
   for (size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     const size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
@@ -53,12 +55,35 @@ bool JsonSource::ToBytes(std::string_view text, std::string& out) const {
       *p++ = static_cast<char>(cp & 0xFF);
     } else {
       const auto bytes = FromUtf8(text.substr(i, n));
-      if (!bytes) return false;
+      if (!bytes) return out.resize(at), false;
       p = std::copy(bytes->begin(), bytes->end(), p);
     }
     i += n;
   }
   out.resize(static_cast<size_t>(p - out.data()));
+  return true;
+}
+
+// A long string goes over a piece at a time, and the pieces done are given back to the system:
+// the parser has taken the string off its stack before it tells of it, so those bytes are dead,
+// and a long string is held about once rather than twice.
+bool JsonSource::TakeString(std::string_view parsed, std::string& out) const {
+  constexpr size_t kPiece = 1 << 20;
+  out.clear();
+  if (parsed.size() > 2 * kPiece) out.reserve(parsed.size());  // touched only as written
+  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  auto released = (reinterpret_cast<uintptr_t>(parsed.data()) + page - 1) & ~(page - 1);
+  for (size_t at = 0; at < parsed.size();) {
+    size_t end = std::min(parsed.size(), at + kPiece);
+    while (end < parsed.size() && IsContinuation(parsed[end])) ++end;  // whole characters
+    if (!AppendBytes(parsed.substr(at, end - at), out)) return false;
+    at = end;
+    const auto done = reinterpret_cast<uintptr_t>(parsed.data() + at) & ~(page - 1);
+    if (parsed.size() > 2 * kPiece && done > released) {
+      madvise(reinterpret_cast<void*>(released), done - released, MADV_DONTNEED);
+      released = done;
+    }
+  }
   return true;
 }
 

@@ -73,7 +73,7 @@ class Progress {
 // Gives RapidJSON's reader its input as UTF-8, a window of bytes at a time (the reader's stream:
 // Peek, Take, Tell), and tells the position of what it has taken, counting a window's characters
 // once it is used up and the rest only when asked. A code page 932 input is handed over with each
-// non-ASCII character, valid or not, as one private-use character of plane 15 that ToBytes
+// non-ASCII character, valid or not, as one private-use character of plane 15 that TakeString
 // turns back into the same bytes: the parser sees UTF-8 and every byte of the input survives.
 // (A \u escape of a plane-15 character in such an input reads as those bytes too.) The digits
 // of a number past the first few are counted as taken but never handed over.
@@ -102,11 +102,14 @@ class JsonSource {
   // the next character too, as if taken.
   Position Last(bool withNext);
   Position LastSolid(bool withNext);
-  // Sets out to a string from the parser as bytes in the input encoding. False for a \u escape
-  // that code page 932 cannot hold.
-  bool ToBytes(std::string_view text, std::string& out) const;
+  // Sets out to the code page 932 bytes of a string the parser has finished with, and gives
+  // the memory of a long one back as it goes (its bytes are then gone). False for text that
+  // code page 932 cannot hold.
+  bool TakeString(std::string_view parsed, std::string& out) const;
 
  private:
+  // Appends the code page 932 bytes of UTF-8 text (in plane-15 form for a code page 932 input).
+  bool AppendBytes(std::string_view text, std::string& out) const;
   Progress Now(bool withNext);
   // Out of line, so that the parser's path for each byte stays small enough to be inlined.
   [[gnu::noinline]] bool NextWindow();
