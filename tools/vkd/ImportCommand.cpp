@@ -42,9 +42,10 @@ std::unique_ptr<CFile> OpenInput(const Context& c, const std::string& arg, std::
 class BookSink : public EntrySink {
  public:
   bool Add(std::string& word, std::string& meaning, std::string&) override {
-    // The book keeps every string to the end: hold no more memory than the text needs.
-    word.shrink_to_fit();
-    meaning.shrink_to_fit();
+    // The book keeps every string to the end: hold no more memory than the text needs, but
+    // copy no long text for a little room (room never written to takes no memory).
+    Fit(word);
+    Fit(meaning);
     const int i = m_book->m_nCount++;
     m_book->m_strWord[i] = CString(std::move(word));
     m_book->m_strMeaning[i] = CString(std::move(meaning));
@@ -53,6 +54,10 @@ class BookSink : public EntrySink {
   CDictData& Book() { return *m_book; }
 
  private:
+  static void Fit(std::string& text) {
+    if (text.capacity() - text.size() > text.size() / 4) text.shrink_to_fit();
+  }
+
   std::unique_ptr<CDictData> m_book = std::make_unique<CDictData>();
 };
 

@@ -1,5 +1,6 @@
 #include "Importer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Archive.h"
@@ -51,15 +52,30 @@ std::string LineLabel(size_t n) {
   return Fmt(Tr("line %s: "), {std::to_string(n)});
 }
 
+// UTF-8 is turned into code page 932 in place, a piece at a time: no character takes more bytes
+// in code page 932, so each piece's bytes fit where it was read from, and a long text is never
+// held twice.
 bool Importer::Decode(std::string& text, std::string& bytes, std::string& error) const {
-  if (m_enc == Encoding::Cp932) {  // the bytes are stored as they are
-    bytes.swap(text);
-    return true;
+  if (m_enc == Encoding::Utf8) {
+    constexpr size_t kPiece = 64 * 1024;
+    std::string piece;
+    size_t written = 0;
+    for (size_t at = 0; at < text.size();) {
+      size_t end = std::min(text.size(), at + kPiece);
+      while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+      piece.clear();
+      if (!AppendFromUtf8(piece, std::string_view(text).substr(at, end - at))) {
+        error = Tr("text that is not UTF-8 or that code page 932 cannot hold");
+        return false;
+      }
+      std::memcpy(text.data() + written, piece.data(), piece.size());
+      written += piece.size();
+      at = end;
+    }
+    text.resize(written);
   }
-  bytes.clear();
-  if (AppendFromUtf8(bytes, text)) return true;
-  error = Tr("text that is not UTF-8 or that code page 932 cannot hold");
-  return false;
+  bytes.swap(text);
+  return true;
 }
 
 bool Importer::Room(std::string& error) const {

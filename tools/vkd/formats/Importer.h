@@ -49,7 +49,7 @@ class Importer {
 
  private:
   bool Room(std::string& error) const;
-  // The text as code page 932 bytes in bytes; text may be swapped with bytes.
+  // The text as code page 932 bytes in bytes; text is changed and swapped with bytes.
   bool Decode(std::string& text, std::string& bytes, std::string& error) const;
   bool Keep(std::string& word, std::string& meaning, std::string& error);
 

@@ -70,7 +70,13 @@ bool JsonSource::AppendBytes(std::string_view text, std::string& out) const {
 bool JsonSource::TakeString(std::string_view parsed, std::string& out) const {
   constexpr size_t kPiece = 1 << 20;
   out.clear();
-  if (parsed.size() > 2 * kPiece) out.reserve(parsed.size());  // touched only as written
+  if (parsed.size() > 2 * kPiece) {
+    // Room for at most two bytes a character, taking memory only as it is written.
+    size_t most = 0;
+    for (const char c : parsed)
+      most += IsContinuation(c) ? 0 : static_cast<unsigned char>(c) < 0x80 ? 1 : 2;
+    out.reserve(most + kPiece + 4);  // each piece asks for room for its own size first
+  }
   const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
   auto released = (reinterpret_cast<uintptr_t>(parsed.data()) + page - 1) & ~(page - 1);
   for (size_t at = 0; at < parsed.size();) {

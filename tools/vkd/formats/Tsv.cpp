@@ -1,5 +1,7 @@
 #include "Tsv.h"
 
+#include <cstring>
+
 #include "Escape.h"
 #include "Messages.h"
 
@@ -50,48 +52,58 @@ class TsvWriter : public RecordWriter {
   Output& m_out;
 };
 
-// Splits one line (without its line end) into its two fields, escapes decoded. False with why.
-bool SplitLine(std::string_view line, Encoding enc, std::string fields[2], std::string& why) {
-  fields[0].clear();
-  fields[1].clear();
-  int field = 0;
-  size_t run = 0;
+// Decodes the escape at line[i], a backslash, into c; the bytes it takes, or 0 with why.
+size_t Unescape(std::string_view line, size_t i, Encoding enc, char& c, std::string& why) {
+  if (i + 1 >= line.size()) return why = Tr("backslash at the end of the line"), 0;
+  const char e = line[i + 1];
+  if (e == 'x' && enc == Encoding::Cp932) {  // a byte
+    const int high = i + 2 < line.size() ? HexValue(line[i + 2]) : -1;
+    const int low = i + 3 < line.size() ? HexValue(line[i + 3]) : -1;
+    if (high < 0 || low < 0) return why = Tr("\\x must be followed by two hex digits"), 0;
+    c = static_cast<char>(high * 16 + low);
+    return 4;
+  }
+  c = e == '\\' ? '\\' : e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : 0;
+  if (!c) return why = Fmt(Tr("unknown escape \\%s"), {std::string(1, e)}), 0;
+  return 2;
+}
+
+// Splits one line (without its line end) into its two fields, escapes decoded. It works in
+// place, since decoding only shrinks the text, and the meaning takes the line's own memory, so
+// a long line is never held twice. False with why.
+bool SplitLine(std::string& line, Encoding enc, std::string fields[2], std::string& why) {
+  size_t out = 0;  // the decoded bytes so far
+  size_t run = 0;  // the start of the bytes not yet moved to out
+  size_t tab = std::string::npos;
   for (size_t i = 0; i < line.size();) {
     const auto c = static_cast<unsigned char>(line[i]);
     if (c >= 0x80 || !kSpecial[c]) {
       i += c >= 0x80 && enc == Encoding::Cp932 ? CharLen(enc, line, i) : 1;
       continue;
     }
-    fields[field].append(line, run, i - run);
+    std::memmove(line.data() + out, line.data() + run, i - run);
+    out += i - run;
     if (c == '\t') {
-      if (++field > 1) return why = Tr("more than one tab; expected word<TAB>meaning"), false;
+      if (tab != std::string::npos)
+        return why = Tr("more than one tab; expected word<TAB>meaning"), false;
+      tab = out;
       ++i;
     } else if (c == '\r') {
       return why = Tr("a carriage return must be written \\r"), false;
     } else {  // a backslash
-      if (i + 1 >= line.size()) return why = Tr("backslash at the end of the line"), false;
-      const char e = line[i + 1];
-      if (e == 'x' && enc == Encoding::Cp932) {  // a byte
-        const int high = i + 2 < line.size() ? HexValue(line[i + 2]) : -1;
-        const int low = i + 3 < line.size() ? HexValue(line[i + 3]) : -1;
-        if (high < 0 || low < 0) return why = Tr("\\x must be followed by two hex digits"), false;
-        fields[field] += static_cast<char>(high * 16 + low);
-        run = i += 4;
-        continue;
-      }
-      const char decoded = e == '\\'  ? '\\'
-                           : e == 't' ? '\t'
-                           : e == 'r' ? '\r'
-                           : e == 'n' ? '\n'
-                                      : 0;
-      if (!decoded) return why = Fmt(Tr("unknown escape \\%s"), {std::string(1, e)}), false;
-      fields[field] += decoded;
-      i += 2;
+      const size_t n = Unescape(line, i, enc, line[out], why);
+      if (!n) return false;
+      ++out;
+      i += n;
     }
     run = i;
   }
-  fields[field].append(line, run, line.size() - run);
-  if (field != 1) return why = Tr("no tab; expected word<TAB>meaning"), false;
+  std::memmove(line.data() + out, line.data() + run, line.size() - run);
+  line.resize(out + line.size() - run);
+  if (tab == std::string::npos) return why = Tr("no tab; expected word<TAB>meaning"), false;
+  fields[0].assign(line, 0, tab);
+  line.erase(0, tab);  // the meaning, after the tab's place
+  fields[1].swap(line);
   return true;
 }
 
