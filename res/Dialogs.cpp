@@ -131,8 +131,8 @@ const std::vector<DialogTemplate>& VokariDialogs() {
        0,
        {
            {IDC_STATIC, K::Static, Group, 7, 7, 218, 8, u8"残っている以前の版（新しい順）(&V)"},
-           {IDC_VERSION_LIST, K::ListBox, NoIntegralHeight | Border | VScroll | TabStop, 7, 18, 218,
-            88, u8""},
+           {IDC_VERSION_LIST, K::ListBox, Notify | NoIntegralHeight | Border | VScroll | TabStop, 7,
+            18, 218, 88, u8""},
            {IDC_STATIC, K::Static, 0, 7, 111, 218, 8,
             u8"開いた版は、上書き保存するとこの辞書のファイルになります。"},
            {IDOK, K::PushButton, DefaultButton | TabStop, 7, 129, 50, 14, u8"開く(&O)"},

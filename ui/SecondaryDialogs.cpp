@@ -48,6 +48,14 @@ void CRestoreDlg::OnOK() {
   CDialog::OnOK();
 }
 
+bool CRestoreDlg::OnCmdMsg(UINT id, UINT code) {
+  if (id == IDC_VERSION_LIST && code == LBN_DBLCLK) {
+    OnOK();
+    return true;
+  }
+  return CDialog::OnCmdMsg(id, code);
+}
+
 bool CChangedOutsideDlg::OnCmdMsg(UINT id, UINT code) {
   if (id == IDYES && code == BN_CLICKED) {
     EndDialog(IDYES);

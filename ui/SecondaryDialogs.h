@@ -1,6 +1,7 @@
 // The small dialogs the main window's commands run. Each is a plain set of fields bound to its
 // controls; callers preload the fields, run the dialog and read the fields after OK. Apart from
-// the question about a file another program changed, they have no command handlers of their own.
+// the question about a file another program changed and the list of earlier versions, they have
+// no command handlers of their own.
 #pragma once
 
 #include <vector>
@@ -54,6 +55,8 @@ class CRestoreDlg : public CDialog {
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;
   void OnOK() override;
+  // A double click on a version opens it, as OK does.
+  bool OnCmdMsg(UINT id, UINT code) override;
 
   struct Row {
     CString text;

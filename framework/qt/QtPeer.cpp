@@ -154,6 +154,8 @@ void QtPeer::WireControl(size_t index) {
                        if (watcher->WasSelectedAtPress(item))
                          m_wnd.DispatchCommand(id, LBN_SELCHANGE);
                      });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list,
+                     [this, id] { m_wnd.DispatchCommand(id, LBN_DBLCLK); });
   }
   if (c.kind != ControlKind::Static && c.kind != ControlKind::Icon)
     m_dialog->WatchEnter(state.widget, (c.styles & MultiLine) != 0);

@@ -35,6 +35,7 @@ constexpr UINT MB_DEFMASK = 0xF00;
 // Notification codes.
 constexpr UINT BN_CLICKED = 0;
 constexpr UINT LBN_SELCHANGE = 1;
+constexpr UINT LBN_DBLCLK = 2;
 constexpr int LB_ERR = -1;
 
 // Menu flags.

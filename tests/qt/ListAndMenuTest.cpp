@@ -66,6 +66,10 @@ TEST_F(WordList, UserSelectionsSendOneNotificationEach) {
   CString text;
   list.GetText(2, text);
   EXPECT_EQ(text, CString("cherry"));
+  QTest::mouseDClick(Widget()->viewport(), Qt::LeftButton, {}, third.center());
+  EXPECT_EQ(std::count(dlg.commands.begin(), dlg.commands.end(),
+                       std::pair<UINT, UINT>{IDC_WORD_LIST, LBN_DBLCLK}),
+            1);
 }
 
 TEST_F(WordList, ItemsKeepTheProgramsBytesAndData) {

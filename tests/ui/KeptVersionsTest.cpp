@@ -124,7 +124,7 @@ TEST_F(KeptVersionsTest, AVersionChosenIsOpenedAndSavedBack) {
     d.Select(IDC_VERSION_LIST, 2);
     d.Press(IDOK);  // says why and stays
     d.Select(IDC_VERSION_LIST, 1);
-    d.Press(IDOK);
+    d.Window().DispatchCommand(IDC_VERSION_LIST, LBN_DBLCLK);  // as OK
   });
   ui.ExpectNotice(u8"この版は壊れているので開けないよ");
   w.Command(ID_FILE_RESTORE);

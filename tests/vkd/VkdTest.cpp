@@ -631,7 +631,7 @@ TEST(Vkd, ShowHelpAndVersion) {
   EXPECT_EQ(Vkd({"search", "-", "c"}, ReadBytes(path)).out, "0\tcat\n");
   EXPECT_EQ(Vkd({"--version"}).out.rfind("vkd ", 0), 0u);
   EXPECT_EQ(Vkd({"-V"}).out, Vkd({"--version"}).out);
-  for (const char* command : {"show", "check", "export", "import", "search"}) {
+  for (const char* command : {"show", "check", "export", "import", "search", "backups"}) {
     const auto r = Vkd({command, "--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind(std::string("Usage: vkd ") + command, 0), 0u) << r.out;
