@@ -1,4 +1,5 @@
 // Registering, correcting and deleting entries.
+#include "Archive.h"
 #include "DictionaryDlg.h"
 #include "Messages.h"
 #include "SecondaryDialogs.h"
@@ -13,6 +14,11 @@ bool HasWordAndMeaning(const CAddWordDlg& dlg) {
   }
   if (dlg.m_strMeaning.IsEmpty()) {
     AfxMessageBox(U8(msg::kNeedMeaning));
+    return false;
+  }
+  // The edit box takes pasted text of any length, the file holds no text longer than this.
+  if (dlg.m_strMeaning.Bytes().size() > CArchive::kLongestString) {
+    AfxMessageBox(U8(msg::kMeaningTooLong));
     return false;
   }
   return true;

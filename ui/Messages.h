@@ -12,6 +12,7 @@ inline constexpr char8_t kConfirmSave[] = u8"%s\nに保存します。";
 inline constexpr char8_t kConfirmSaveCaption[] = u8"上書き確認";
 inline constexpr char8_t kNeedWord[] = u8"単語名は入力しないと！";
 inline constexpr char8_t kNeedMeaning[] = u8"意味も入れないと！";
+inline constexpr char8_t kMeaningTooLong[] = u8"意味が長すぎるよ（4294967294バイトまで）";
 inline constexpr char8_t kAdded[] = u8"辞書：%s に\n単語：%s\nを追加しました";
 inline constexpr char8_t kModified[] = u8"単語：%s\nを修正しました";
 inline constexpr char8_t kResultCaption[] = u8"結果";
