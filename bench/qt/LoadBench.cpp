@@ -23,14 +23,9 @@
 #include "DictionaryDlg.h"
 #include "Memory.h"
 #include "QtBackend.h"
-#include "QtMain.h"
-#include "QtPeer.h"
-#include "VokariResources.h"
-#include "WinApp.h"
+#include "ShownDialog.h"
 
 namespace {
-
-class BenchApp : public CWinApp {};
 
 struct Setup {
   QTemporaryDir dir;
@@ -162,17 +157,9 @@ int main(int argc, char** argv) {
   setup.bookPath = QDir(setup.dir.path()).filePath(QStringLiteral("book.vkd")).toStdString();
   benchbook::Write(*benchbook::Make(), setup.bookPath);
   setup.bytes = std::filesystem::file_size(setup.bookPath);
-  RegisterVokariResources();
-  int qtArgc = 1;
-  QApplication app(qtArgc, argv);
-  SetUpApplication(app);
   QtBackend backend;
-  AfxSetBackend(&backend);
-  BenchApp winApp;
-  CDictionaryDlg dlg;
-  dlg.Create();
-  dynamic_cast<QtPeer*>(dlg.Peer())->Dialog()->show();
-  QApplication::processEvents();
+  ShownDialog shown(argv, backend);
+  CDictionaryDlg& dlg = shown.Dialog();
   setup.dlg = &dlg;
   g_setup = &setup;
   benchmark::Initialize(&argc, argv);

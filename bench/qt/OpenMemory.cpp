@@ -21,14 +21,9 @@
 #include "DictionaryDlg.h"
 #include "Memory.h"
 #include "QtBackend.h"
-#include "QtMain.h"
-#include "QtPeer.h"
-#include "VokariResources.h"
-#include "WinApp.h"
+#include "ShownDialog.h"
 
 namespace {
-
-class BenchApp : public CWinApp {};
 
 // The real backend, except that a file dialog chooses the given path at once.
 class AnsweringBackend : public QtBackend {
@@ -89,17 +84,9 @@ int main(int argc, char** argv) {
   benchmem::ReturnFreedMemory();
   const double fileKiB = static_cast<double>(std::filesystem::file_size(pathA)) / 1024;
 
-  RegisterVokariResources();
-  int qtArgc = 1;
-  QApplication app(qtArgc, argv);
-  SetUpApplication(app);
   AnsweringBackend backend;
-  AfxSetBackend(&backend);
-  BenchApp winApp;
-  CDictionaryDlg dlg;
-  dlg.Create();
-  dynamic_cast<QtPeer*>(dlg.Peer())->Dialog()->show();
-  QApplication::processEvents();
+  ShownDialog shown(argv, backend);
+  CDictionaryDlg& dlg = shown.Dialog();
 
   const Step bare = Measure();
   backend.answer = CString(pathA);

@@ -28,14 +28,9 @@
 #include "BenchBook.h"
 #include "DictionaryDlg.h"
 #include "QtBackend.h"
-#include "QtMain.h"
-#include "QtPeer.h"
-#include "VokariResources.h"
-#include "WinApp.h"
+#include "ShownDialog.h"
 
 namespace {
-
-class BenchApp : public CWinApp {};
 
 // The real backend, with every message box answered OK at once.
 class AnsweringBackend : public QtBackend {
@@ -196,17 +191,9 @@ int main(int argc, char** argv) {
   qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
   setup.bookPath = dir.filePath(QStringLiteral("book.vkd")).toStdString();
   setup.plainPath = dir.filePath(QStringLiteral("plain.vkd")).toStdString();
-  RegisterVokariResources();
-  int qtArgc = 1;
-  QApplication app(qtArgc, argv);
-  SetUpApplication(app);
   AnsweringBackend backend;
-  AfxSetBackend(&backend);
-  BenchApp winApp;
-  CDictionaryDlg dlg;
-  dlg.Create();
-  dynamic_cast<QtPeer*>(dlg.Peer())->Dialog()->show();
-  QApplication::processEvents();
+  ShownDialog shown(argv, backend);
+  CDictionaryDlg& dlg = shown.Dialog();
   setup.dlg = &dlg;
   g_setup = &setup;
   PrepareWindow(setup, dlg);
