@@ -193,9 +193,12 @@ TEST(Vkd, ExportEscapes) {
 
   // Every book exports: the bytes the platform's table adds as it maps them, and bytes no table
   // maps unchanged in code page 932 and refused in UTF-8, naming where they are.
-  // In code page 932 a lead byte without its trail byte before an escape has a form of its own.
-  const std::vector<std::pair<CString, CString>> oddEntries = {
-      {"\x80\xA0\xFD", "\xFE\xFF"}, {"ok", "a\x81\x7F"}, {"\x81\t", "\x81\r\n\x81\"x"}};
+  // In code page 932 a lead byte without its trail byte before an escape has a form of its own,
+  // and one-byte characters that would read as UTF-8 together come back as they were.
+  const std::vector<std::pair<CString, CString>> oddEntries = {{"\x80\xA0\xFD", "\xFE\xFF"},
+                                                               {"ok", "a\x81\x7F"},
+                                                               {"\x81\t", "\x81\r\n\x81\"x"},
+                                                               {"\xC2\xB1", "\xC2\xA1\xDF"}};
   WriteBytes(path, DictBytes("\x81\x7F", oddEntries));
   const std::string mapped = "\xC2\x80\xEF\xA3\xB0\xEF\xA3\xB1\t\xEF\xA3\xB2\xEF\xA3\xB3\n";
   struct Odd {
@@ -205,18 +208,23 @@ TEST(Vkd, ExportEscapes) {
     std::string out;  // written before the refusal: standard output is streamed
     const char* err;
   } odd[] = {
-      {"tsv", "cp932", 0, "\x80\xA0\xFD\t\xFE\xFF\nok\ta\x81\x7F\n\\x81\\t\t\\x81\\r\\n\x81\"x\n",
+      {"tsv", "cp932", 0,
+       "\x80\xA0\xFD\t\xFE\xFF\nok\ta\x81\x7F\n\\x81\\t\t\\x81\\r\\n\x81\"x\n\xC2\xB1\t\xC2\xA1\xDF"
+       "\n",
        ""},
       {"json", "cp932", 0,
        "{\"name\": \"\x81\x7F\", \"entries\": [\n"
        "  {\"word\": \"\x80\xA0\xFD\", \"meaning\": \"\xFE\xFF\"},\n"
        "  {\"word\": \"ok\", \"meaning\": \"a\x81\x7F\"},\n"
        "  {\"word\": \"\\udb80\\udc81\\t\", \"meaning\": "
-       "\"\\udb80\\udc81\\r\\n\\udb80\\udc81\\\"x\"}\n"
+       "\"\\udb80\\udc81\\r\\n\\udb80\\udc81\\\"x\"},\n"
+       "  {\"word\": \"\xC2\xB1\", \"meaning\": \"\xC2\xA1\xDF\"}\n"
        "]}\n",
        ""},
       {"csv", "cp932", 0,
-       "\x80\xA0\xFD,\xFE\xFF\r\nok,a\x81\x7F\r\n\x81\t,\"\x81\r\n\x81\"\"x\"\r\n", ""},
+       "\x80\xA0\xFD,\xFE\xFF\r\nok,a\x81\x7F\r\n\x81\t,\"\x81\r\n\x81\"\"x\"\r\n\xC2\xB1,"
+       "\xC2\xA1\xDF\r\n",
+       ""},
       {"tsv", "utf-8", 2, mapped,
        "entry 1: the meaning holds bytes that no code page 932 table maps (81 7F at byte 1); try "
        "--encoding cp932"},

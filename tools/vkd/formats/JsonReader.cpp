@@ -304,9 +304,12 @@ bool ReadJson(InputReader& in, Importer& importer, std::string& error) {
   JsonSource source(in, importer.encoding());
   DocumentHandler handler(source, importer);
   rapidjson::Reader reader;
-  constexpr unsigned kFlags =
-      rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag;
-  const rapidjson::ParseResult result = reader.Parse<kFlags>(source, handler);
+  // The source's code page 932 form is no UTF-8, and is copied as it stands.
+  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag;
+  const rapidjson::ParseResult result =
+      importer.encoding() == Encoding::Cp932
+          ? reader.Parse<kFlags>(source, handler)
+          : reader.Parse<kFlags | rapidjson::kParseValidateEncodingFlag>(source, handler);
   if (result.Code() == rapidjson::kParseErrorTermination) {
     error = handler.Error();
     return false;

@@ -11,14 +11,42 @@
 namespace vkd {
 namespace {
 
-// Writes a code point of plane 15 (four bytes) as UTF-8 at out and returns the end.
-char* PutPlane15(char* out, unsigned code) {
-  const unsigned cp = 0xF0000 + code;
-  *out++ = static_cast<char>(0xF0 | (cp >> 18));
-  *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-  *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-  *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+bool IsContinuationByte(unsigned c) {
+  return (c & 0xC0) == 0x80;
+}
+
+// Writes a byte pair in the parser's form at out and returns the end.
+char* PutPair(char* out, unsigned lead, unsigned trail) {
+  *out++ = static_cast<char>(trail < 0x80 ? kPairLowTrail : kPair);
+  *out++ = static_cast<char>(lead);
+  *out++ = static_cast<char>(trail | 0x80);
   return out;
+}
+
+// Writes a byte that is no pair's in the parser's form at out and returns the end; next is the
+// byte after it (-1 at the end). A lead byte goes marked, and so does a byte that would begin a
+// UTF-8 sequence with the byte after it, which then goes as it is.
+char* PutByte(char* out, unsigned c, int next) {
+  const bool marked =
+      cp932::IsLeadByte(static_cast<unsigned char>(c)) ||
+      (c >= 0xC2 && c <= 0xF4 && next >= 0 && IsContinuationByte(static_cast<unsigned>(next)) &&
+       !cp932::IsLeadByte(static_cast<unsigned char>(next)));
+  if (marked) *out++ = static_cast<char>(kByte);
+  *out++ = static_cast<char>(c);
+  return out;
+}
+
+// The bytes of a UTF-8 sequence that starts at text[i], or 0 where none does.
+size_t Utf8Length(std::string_view text, size_t i) {
+  const auto c = static_cast<unsigned char>(text[i]);
+  const size_t n = c >= 0xC2 && c < 0xE0   ? 2
+                   : c >= 0xE0 && c < 0xF0 ? 3
+                   : c >= 0xF0 && c < 0xF5 ? 4
+                                           : 0;
+  if (n == 0 || i + n > text.size()) return 0;
+  for (size_t k = 1; k < n; ++k)
+    if (!IsContinuationByte(static_cast<unsigned char>(text[i + k]))) return 0;
+  return n;
 }
 
 }  // namespace
@@ -41,27 +69,52 @@ Progress JsonSource::Now(bool withNext) {
 bool JsonSource::AppendBytes(std::string_view text, std::string& out) const {
   if (m_enc == Encoding::Utf8) return AppendFromUtf8(out, text);
   const size_t at = out.size();
-  out.resize(at + text.size());  // no character takes more bytes in code page 932 than in UTF-8
+  out.resize(at + text.size());  // no character takes more bytes in code page 932 than here
   char* p = out.data() + at;
   for (size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
-    const size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    if (n == 1) {
-      *p++ = static_cast<char>(c);
-    } else if (n == 4 && c == 0xF3 && static_cast<unsigned char>(text[i + 1]) >= 0xB0) {
+    const size_t utf8 = c >= 0x80 ? Utf8Length(text, i) : 0;
+    if (c == kPairLowTrail || c == kPair) {
+      *p++ = text[i + 1];
+      *p++ = static_cast<char>(c == kPair ? text[i + 2] : text[i + 2] & 0x7F);
+      i += 3;
+    } else if (c == kByte) {
+      *p++ = text[i + 1];
+      i += 2;
+    } else if (utf8 == 4 && c == 0xF3 && static_cast<unsigned char>(text[i + 1]) >= 0xB0) {
+      // a private-use character of plane 15, from a \u escape: the bytes it stands for
       const unsigned cp = ((c & 7u) << 18) | ((text[i + 1] & 0x3Fu) << 12) |
                           ((text[i + 2] & 0x3Fu) << 6) | (text[i + 3] & 0x3Fu);
       if (cp >= 0xF0100) *p++ = static_cast<char>((cp >> 8) & 0xFF);
       *p++ = static_cast<char>(cp & 0xFF);
-    } else {
-      const auto bytes = FromUtf8(text.substr(i, n));
+      i += 4;
+    } else if (utf8 > 0) {  // the UTF-8 of a \u escape
+      const auto bytes = FromUtf8(text.substr(i, utf8));
       if (!bytes) return out.resize(at), false;
       p = std::copy(bytes->begin(), bytes->end(), p);
+      i += utf8;
+    } else {
+      *p++ = static_cast<char>(c);
+      ++i;
     }
-    i += n;
   }
   out.resize(static_cast<size_t>(p - out.data()));
   return true;
+}
+
+size_t JsonSource::PieceEnd(std::string_view parsed, size_t at, size_t size) const {
+  size_t end = std::min(parsed.size(), at + size);
+  if (m_enc == Encoding::Utf8) {
+    while (end < parsed.size() && IsContinuation(parsed[end])) ++end;
+    return end;
+  }
+  // The form cannot be read backwards: go over whole characters from where the piece starts.
+  size_t i = at;
+  while (i < end) {
+    const size_t utf8 = Utf8Length(parsed, i);
+    i += utf8 > 0 ? utf8 : Cp932FormLength(parsed, i);
+  }
+  return i;
 }
 
 // A long string goes over a piece at a time, and the pieces done are given back to the system:
@@ -71,17 +124,26 @@ bool JsonSource::TakeString(std::string_view parsed, std::string& out) const {
   constexpr size_t kPiece = 1 << 20;
   out.clear();
   if (parsed.size() > 2 * kPiece) {
-    // Room for at most two bytes a character, taking memory only as it is written.
+    // Room for at most two bytes a character (as many as it takes, for most characters of a
+    // code page 932 input), taking memory only as it is written.
     size_t most = 0;
-    for (const char c : parsed)
-      most += IsContinuation(c) ? 0 : static_cast<unsigned char>(c) < 0x80 ? 1 : 2;
+    if (m_enc == Encoding::Cp932) {
+      for (size_t i = 0; i < parsed.size();) {
+        const size_t utf8 = Utf8Length(parsed, i);
+        const size_t n = utf8 > 0 ? utf8 : Cp932FormLength(parsed, i);
+        most += n == 1 ? 1 : n == 2 && utf8 == 0 ? 1 : 2;
+        i += n;
+      }
+    } else {
+      for (const char c : parsed)
+        most += IsContinuation(c) ? 0 : static_cast<unsigned char>(c) < 0x80 ? 1 : 2;
+    }
     out.reserve(most + kPiece + 4);  // each piece asks for room for its own size first
   }
   const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
   auto released = (reinterpret_cast<uintptr_t>(parsed.data()) + page - 1) & ~(page - 1);
   for (size_t at = 0; at < parsed.size();) {
-    size_t end = std::min(parsed.size(), at + kPiece);
-    while (end < parsed.size() && IsContinuation(parsed[end])) ++end;  // whole characters
+    const size_t end = parsed.size() > kPiece ? PieceEnd(parsed, at, kPiece) : parsed.size();
     if (!AppendBytes(parsed.substr(at, end - at), out)) return false;
     at = end;
     const auto done = reinterpret_cast<uintptr_t>(parsed.data() + at) & ~(page - 1);
@@ -125,11 +187,11 @@ bool JsonSource::LoadUtf8() {
   return !ahead.empty();
 }
 
-// Code page 932 input goes in its plane-15 form, a block of the reader's at a time.
+// Code page 932 input goes in the parser's form, a block of the reader's at a time.
 bool JsonSource::LoadCp932() {
   const std::string_view ahead = m_in.Ahead();
   if (ahead.empty()) return false;
-  if (m_window.size() < 4 * ahead.size()) m_window.resize(4 * ahead.size());
+  if (m_window.size() < 2 * ahead.size() + 4) m_window.resize(2 * ahead.size() + 4);
   char* out = m_window.data();
   size_t i = 0;
   while (i < ahead.size()) {
@@ -137,31 +199,29 @@ bool JsonSource::LoadCp932() {
     if (c < 0x80) {
       *out++ = static_cast<char>(c);
       ++i;
-    } else if (!cp932::IsLeadByte(c)) {
-      out = PutPlane15(out, c);
-      ++i;
     } else if (i + 1 == ahead.size()) {
-      break;  // its trail byte may be in the next block
+      break;  // the byte after it, which decides its form, is in the next block
     } else {
-      const auto trail = static_cast<unsigned char>(ahead[i + 1]);
-      const bool pair = cp932::IsTrailByte(trail);
-      out = PutPlane15(out, pair ? (c << 8) | trail : c);
+      const auto next = static_cast<unsigned char>(ahead[i + 1]);
+      const bool pair = cp932::IsLeadByte(c) && cp932::IsTrailByte(next);
+      out = pair ? PutPair(out, c, next) : PutByte(out, c, next);
       i += pair ? 2 : 1;
     }
   }
   m_in.Skip(i);
-  if (i < ahead.size()) out = PutLastLead(out);
+  if (i < ahead.size()) out = PutLastByte(out);
   SetWindow(m_window.data(), out);
   return true;
 }
 
-// The lead byte that ends a block, with the first byte of the next block if that is its trail.
-char* JsonSource::PutLastLead(char* out) {
-  const auto lead = static_cast<unsigned>(m_in.Get());
-  const int trail = m_in.Peek();
-  if (trail >= 0 && cp932::IsTrailByte(static_cast<unsigned char>(trail)))
-    return PutPlane15(out, (lead << 8) | static_cast<unsigned>(m_in.Get()));
-  return PutPlane15(out, lead);
+// The byte that ends a block, with the first byte of the next block if that is its trail.
+char* JsonSource::PutLastByte(char* out) {
+  const auto c = static_cast<unsigned>(m_in.Get());
+  const int next = m_in.Peek();
+  if (next >= 0 && cp932::IsLeadByte(static_cast<unsigned char>(c)) &&
+      cp932::IsTrailByte(static_cast<unsigned char>(next)))
+    return PutPair(out, c, static_cast<unsigned>(m_in.Get()));
+  return PutByte(out, c, next);
 }
 
 // The window ends where digits are to be dropped.

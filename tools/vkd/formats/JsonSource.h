@@ -3,6 +3,7 @@
 // longer than any value needs (JsonDigits).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -27,10 +28,26 @@ struct Position {
   size_t column = 0;
 };
 
+// The marks that begin a code page 932 character in the form the parser is given (JsonSource):
+// a byte pair whose trail byte is below 0x80 (carried with its high bit set) or not, and a byte
+// carried alone. No UTF-8 text holds these bytes.
+inline constexpr unsigned char kPairLowTrail = 0xF8;
+inline constexpr unsigned char kPair = 0xF9;
+inline constexpr unsigned char kByte = 0xFA;
+
+// The bytes a character of the parser's code page 932 form starts at text[i] takes.
+inline size_t Cp932FormLength(std::string_view text, size_t i) {
+  const auto c = static_cast<unsigned char>(text[i]);
+  const size_t n = c == kPairLowTrail || c == kPair ? 3 : c == kByte ? 2 : 1;
+  return std::min(n, text.size() - i);
+}
+
 // How far the parser has read: the position of the last character taken and of the last one
-// that was not a blank. Moves over whole runs of bytes at once; it keeps none of them.
+// that was not a blank. Moves over whole runs of bytes at once; it keeps none of them. cp932:
+// the bytes are the parser's code page 932 form, else UTF-8.
 class Progress {
  public:
+  explicit Progress(bool cp932 = false) : m_cp932(cp932) {}
   Position Last() const { return m_last; }
   Position LastSolid() const { return m_solid; }
 
@@ -47,13 +64,21 @@ class Progress {
   }
 
  private:
+  size_t Characters(std::string_view bytes) const {
+    size_t characters = 0;
+    if (m_cp932) {
+      for (size_t i = 0; i < bytes.size(); i += Cp932FormLength(bytes, i)) ++characters;
+    } else {
+      for (const char c : bytes) characters += !IsContinuation(c);
+    }
+    return characters;
+  }
   // Counts characters line by line; a line feed is the last character of its line.
   void Count(std::string_view bytes) {
     while (!bytes.empty()) {
       const size_t lf = bytes.find('\n');
       const size_t n = lf == std::string_view::npos ? bytes.size() : lf + 1;
-      size_t characters = 0;
-      for (size_t i = 0; i < n; ++i) characters += !IsContinuation(bytes[i]);
+      const size_t characters = Characters(bytes.substr(0, n));
       if (characters > 0) {
         if (m_newLine) m_last = {m_last.line + 1, 0};
         m_newLine = false;
@@ -68,20 +93,25 @@ class Progress {
   Position m_last;
   Position m_solid;
   bool m_newLine = false;
+  bool m_cp932;
 };
 
 // Gives RapidJSON's reader its input as UTF-8, a window of bytes at a time (the reader's stream:
 // Peek, Take, Tell), and tells the position of what it has taken, counting a window's characters
-// once it is used up and the rest only when asked. A code page 932 input is handed over with each
-// non-ASCII character, valid or not, as one private-use character of plane 15 that TakeString
-// turns back into the same bytes: the parser sees UTF-8 and every byte of the input survives.
-// (A \u escape of a plane-15 character in such an input reads as those bytes too.) The digits
-// of a number past the first few are counted as taken but never handed over.
+// once it is used up and the rest only when asked. A code page 932 input is handed over in a form
+// that no UTF-8 holds and the parser, not checking UTF-8, copies as it stands: a byte pair as a
+// mark (kPair, kPairLowTrail) and its two bytes with the trail's high bit set, a lead byte
+// without its trail and a one-byte character that a UTF-8 continuation byte follows as kByte and
+// the byte, any other byte as it is. TakeString turns that back into the same bytes, and the
+// UTF-8 of \u escapes into code page 932 (a private-use character of plane 15 into its bytes),
+// so every byte of the input survives in at most 1.5 times its size. The digits of a number
+// past the first few are counted as taken but never handed over.
 class JsonSource {
  public:
   using Ch = char;
 
-  JsonSource(InputReader& in, Encoding enc) : m_in(in), m_enc(enc) {}
+  JsonSource(InputReader& in, Encoding enc)
+      : m_in(in), m_enc(enc), m_base(enc == Encoding::Cp932) {}
 
   // The parser's reading: a pointer compare and a load but at the end of a window, where the
   // next one is taken. '\0' at the end of the input.
@@ -108,14 +138,18 @@ class JsonSource {
   bool TakeString(std::string_view parsed, std::string& out) const;
 
  private:
-  // Appends the code page 932 bytes of UTF-8 text (in plane-15 form for a code page 932 input).
+  // Appends the code page 932 bytes of a piece of a string, UTF-8 or (for a code page 932
+  // input) the parser's form of code page 932.
   bool AppendBytes(std::string_view text, std::string& out) const;
+  // Where the piece of parsed that starts at at and is about size bytes long ends: on a
+  // character's boundary.
+  size_t PieceEnd(std::string_view parsed, size_t at, size_t size) const;
   Progress Now(bool withNext);
   // Out of line, so that the parser's path for each byte stays small enough to be inlined.
   [[gnu::noinline]] bool NextWindow();
   bool LoadUtf8();
   bool LoadCp932();
-  char* PutLastLead(char* out);
+  char* PutLastByte(char* out);
   void SetWindow(const char* begin, const char* end);
   void Count(const char* begin, const char* end);
 
