@@ -45,12 +45,9 @@ int CopyBytes(int from, int to) {
   }
 }
 
-int CopyTo(const std::string& from, const std::string& dest, bool sync) {
-  const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (in < 0) return errno;
+int CreateWhole(const std::string& dest, bool sync, const std::function<int(int fd)>& fill) {
   tempfile::Created to = tempfile::Create(dest, true);
-  int error = to.fd < 0 ? to.error : CopyBytes(in, to.fd);
-  close(in);
+  int error = to.fd < 0 ? to.error : fill(to.fd);
   if (!error && sync && fsync(to.fd) != 0) error = errno;
   if (!error)
     error = to.path.empty() ? tempfile::Link(to.fd, dest)
@@ -58,6 +55,14 @@ int CopyTo(const std::string& from, const std::string& dest, bool sync) {
   if (error && !to.path.empty()) unlink(to.path.c_str());
   if (to.fd >= 0) close(to.fd);
   if (!error && sync) SyncFolder(tempfile::DirectoryOf(dest));
+  return error;
+}
+
+int CopyTo(const std::string& from, const std::string& dest, bool sync) {
+  const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (in < 0) return errno;
+  const int error = CreateWhole(dest, sync, [in](int fd) { return CopyBytes(in, fd); });
+  close(in);
   return error;
 }
 

@@ -3,6 +3,7 @@
 // name only when complete, and flushing to disk. It knows nothing of what the bytes mean.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace filecopy {
@@ -12,6 +13,11 @@ int MakeFolders(const std::string& dir);
 
 // Copies the rest of from to to, from where each stands. 0 or an errno.
 int CopyBytes(int from, int to);
+
+// Makes a new file at dest with what fill writes to its descriptor (0 or an errno), through a
+// file that takes dest's name only when complete, so a half-written file is never found under
+// that name. sync: the file and dest's folder are on disk before it returns. 0 or an errno.
+int CreateWhole(const std::string& dest, bool sync, const std::function<int(int fd)>& fill);
 
 // Copies the file at from to dest through a new file that takes dest's name only when
 // complete, so a half copy is never found under that name. sync: the copy and dest's folder are

@@ -95,20 +95,12 @@ std::optional<Record> ReadRecord(const std::string& path) {
 
 // Written whole under its name or not at all, and on disk before it returns.
 int WriteRecord(const std::string& path, const Record& r) {
-  tempfile::Created made = tempfile::Create(path, true);
-  if (made.fd < 0) return made.error;
   const std::string text = Format(r);
-  int error = write(made.fd, text.data(), text.size()) == static_cast<ssize_t>(text.size())
-                  ? 0
-                  : (errno ? errno : EIO);
-  if (!error && fsync(made.fd) != 0) error = errno;
-  if (!error)
-    error = made.path.empty() ? tempfile::Link(made.fd, path)
-                              : (rename(made.path.c_str(), path.c_str()) == 0 ? 0 : errno);
-  if (error && !made.path.empty()) unlink(made.path.c_str());
-  close(made.fd);
-  if (!error) filecopy::SyncFolder(tempfile::DirectoryOf(path));
-  return error;
+  return filecopy::CreateWhole(path, true, [&text](int fd) {
+    return write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size())
+               ? 0
+               : (errno ? errno : EIO);
+  });
 }
 
 // The record goes first: a copy without a record is only a stray file, never a rollback.

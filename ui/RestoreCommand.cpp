@@ -27,7 +27,7 @@ CString KeptAt(std::int64_t timeMs) {
   return CString(text);
 }
 
-// "345 バイト", "2.5 KB", "12 KB", "3.1 MB".
+// The size as the list shows it: in bytes below 1 KB, then "2.5 KB", "12 KB", "3.1 MB".
 CString SizeText(std::uint64_t bytes) {
   if (bytes < 1024) {
     CString text;

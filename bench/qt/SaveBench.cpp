@@ -1,5 +1,5 @@
 // A full dictionary saved the way File ▸ Save saves it: SaveDictionary on the real main window
-// (offscreen unless QT_QPA_PLATFORM says otherwise, its "保存した！" answered at once), which
+// (offscreen unless QT_QPA_PLATFORM says otherwise, its notice of the save answered at once), which
 // writes the book to a new file, puts it in the old one's place, takes the save over and
 // refills the word list; once with backups off and once with them on (the replaced version
 // kept as a hard link under $XDG_DATA_HOME, which lies beside the book). Against it, a safe
