@@ -48,11 +48,11 @@ class ChunkedFile : public CFile {
 
 class BookSink : public vkd::EntrySink {
  public:
-  bool Add(std::string& word, std::string& meaning, std::string&) override {
+  bool Add(vkd::TextBuffer& word, vkd::TextBuffer& meaning, std::string&) override {
     Require(book->m_nCount < CDictData::MAX_WORDS);
     const int i = book->m_nCount++;
-    book->m_strWord[i] = CString(std::move(word));
-    book->m_strMeaning[i] = CString(std::move(meaning));
+    book->m_strWord[i] = CString(word.Take());
+    book->m_strMeaning[i] = CString(meaning.Take());
     return true;
   }
   std::unique_ptr<CDictData> book = std::make_unique<CDictData>();

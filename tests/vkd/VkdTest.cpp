@@ -461,17 +461,19 @@ TEST(Vkd, ImportNameAndExistingFiles) {
     EXPECT_EQ(ReadBytes(path), "theirs");
     std::remove(path.c_str());
   }
-  // Memory that runs out is said as such, and the old file stays.
-  WriteBytes(dir.Path("big.tsv"), std::string(4 << 20, 'w') + "\tm\n");
+  // Memory that runs out is said as such, and the old file stays (a book whose name only the
+  // input gives is held whole before it is written).
+  WriteBytes(dir.Path("big.json"), "{\"name\":\"y\",\"entries\":[{\"word\":\"" +
+                                       std::string(4 << 20, 'w') + "\",\"meaning\":\"m\"}]}");
   Result starved{};
   {
     AllocationCeiling ceiling(1 << 20);
-    starved = Vkd({"import", dir.Path("big.tsv"), "-o", out, "--name", "y", "--force"});
+    starved = Vkd({"import", dir.Path("big.json"), "-o", out, "--force"});
   }
   EXPECT_EQ(starved.status, vkd::kTrouble);
   EXPECT_EQ(starved.err, "vkd: not enough memory\n");
   EXPECT_EQ(ReadBytes(out), Hex("01 78 00 00 00 00"));
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"big.tsv", "in.JSON", "o.vkd", "p.vkd"}));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"big.json", "in.JSON", "o.vkd", "p.vkd"}));
   // A rewrite in place that was cut short is rolled back by the next command naming the file.
   ASSERT_EQ(rewrite::Begin(backupfolder::Root(), out, false, backupfolder::NowMs()), 0);
   WriteBytes(out, "half");

@@ -41,23 +41,16 @@ std::unique_ptr<CFile> OpenInput(const Context& c, const std::string& arg, std::
 // cannot be written over afterwards, or a name that only the input gives.
 class BookSink : public EntrySink {
  public:
-  bool Add(std::string& word, std::string& meaning, std::string&) override {
-    // The book keeps every string to the end: hold no more memory than the text needs, but
-    // copy no long text for a little room (room never written to takes no memory).
-    Fit(word);
-    Fit(meaning);
+  // The book keeps every string to the end, each in just the memory its text needs.
+  bool Add(TextBuffer& word, TextBuffer& meaning, std::string&) override {
     const int i = m_book->m_nCount++;
-    m_book->m_strWord[i] = CString(std::move(word));
-    m_book->m_strMeaning[i] = CString(std::move(meaning));
+    m_book->m_strWord[i] = CString(word.Take());
+    m_book->m_strMeaning[i] = CString(meaning.Take());
     return true;
   }
   CDictData& Book() { return *m_book; }
 
  private:
-  static void Fit(std::string& text) {
-    if (text.capacity() - text.size() > text.size() / 4) text.shrink_to_fit();
-  }
-
   std::unique_ptr<CDictData> m_book = std::make_unique<CDictData>();
 };
 
@@ -66,9 +59,9 @@ class BookSink : public EntrySink {
 class FileSink : public EntrySink {
  public:
   FileSink(CFile& file, const CString& name) : m_writer(file, name.Bytes()) {}
-  bool Add(std::string& word, std::string& meaning, std::string& error) override {
+  bool Add(TextBuffer& word, TextBuffer& meaning, std::string& error) override {
     try {
-      m_writer.Add(word, meaning);
+      m_writer.Add(word.view(), meaning.view());
       return true;
     } catch (const CFileException& e) {
       m_writeError = e.what();

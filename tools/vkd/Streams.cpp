@@ -130,31 +130,4 @@ bool InputReader::Refill() {
   return true;
 }
 
-int InputReader::AppendUntil(std::string& out, const std::array<bool, 256>& stop) {
-  for (;;) {
-    if (m_pos == m_end && !Refill()) return -1;
-    const size_t start = m_pos;
-    while (m_pos < m_end && !stop[static_cast<unsigned char>(m_buffer[m_pos])]) ++m_pos;
-    out.append(m_buffer, start, m_pos - start);
-    if (m_pos < m_end) return static_cast<unsigned char>(m_buffer[m_pos]);
-  }
-}
-
-bool InputReader::ReadLine(std::string& line) {
-  line.clear();
-  for (;;) {
-    if (m_pos == m_end && !Refill()) return !line.empty();
-    const char* start = m_buffer.data() + m_pos;
-    const void* lf = std::memchr(start, '\n', m_end - m_pos);
-    if (lf) {
-      const size_t n = static_cast<size_t>(static_cast<const char*>(lf) - start);
-      line.append(start, n);
-      m_pos += n + 1;
-      return true;
-    }
-    line.append(start, m_end - m_pos);
-    m_pos = m_end;
-  }
-}
-
 }  // namespace vkd

@@ -81,14 +81,12 @@ class Output {
   std::string m_buffer;
 };
 
-// Reads an input in large blocks, by line or by byte.
+// Reads an input in large blocks, by byte or a block at a time.
 class InputReader {
  public:
   // Skips a UTF-8 byte-order mark at the start when skipBom is set.
   InputReader(CFile& file, bool skipBom);
 
-  // The next line without its LF (a CR before it is kept); false at the end of the input.
-  bool ReadLine(std::string& line);
   // The next byte, or -1 at the end. Throws CFileException.
   int Peek() {
     return m_pos < m_end || Refill() ? static_cast<unsigned char>(m_buffer[m_pos]) : -1;
@@ -105,9 +103,6 @@ class InputReader {
     return std::string_view(m_buffer).substr(m_pos, m_end - m_pos);
   }
   void Skip(size_t n) { m_pos += n; }
-  // Appends to out the bytes before the next one that stop marks, and returns that byte
-  // (not taken), or -1 at the end of the input.
-  int AppendUntil(std::string& out, const std::array<bool, 256>& stop);
 
  private:
   bool Refill();

@@ -60,7 +60,7 @@ class CsvReader {
 
   bool Read(Importer& importer, std::string& error) {
     size_t blank = 0;  // the first blank line just read; an error only if a record follows
-    std::string fields[2];
+    FieldText fields[2]{FieldText(importer.encoding()), FieldText(importer.encoding())};
     while (m_in.Peek() >= 0) {
       const size_t recordLine = m_line;
       if (m_in.Peek() == '\r' || m_in.Peek() == '\n') {
@@ -70,8 +70,8 @@ class CsvReader {
       }
       if (blank) return Fail(error, blank, Tr("empty line; expected word,meaning"));
       // A third field is refused as it begins, before anything of it is read.
-      fields[0].clear();
-      fields[1].clear();
+      fields[0].Begin();
+      fields[1].Begin();
       if (!Field(fields[0], error)) return false;
       if (m_in.Peek() != ',')
         return Fail(error, recordLine,
@@ -93,27 +93,41 @@ class CsvReader {
     return false;
   }
 
-  bool Field(std::string& field, std::string& error) {
+  bool Field(FieldText& field, std::string& error) {
     if (m_in.Peek() != '"') {
-      if (m_in.AppendUntil(field, kPlainStops) == '"')
+      if (AppendUntil(field, kPlainStops) == '"')
         return Fail(error, m_line, Tr("a quote inside a field that does not begin with one"));
       return true;
     }
     const size_t start = m_line;
     m_in.Get();
     for (;;) {
-      const int c = m_in.AppendUntil(field, kQuotedStops);
+      const int c = AppendUntil(field, kQuotedStops);
       if (c < 0) return Fail(error, start, Tr("a quoted field is not closed"));
       m_in.Get();
       if (c == '"' && m_in.Peek() != '"') break;  // the closing quote
       if (c == '"') m_in.Get();                   // a doubled quote stands for one
       if (c == '\n') ++m_line;
-      field += static_cast<char>(c);
+      field.push_back(static_cast<char>(c));
     }
     const int c = m_in.Peek();
     if (c >= 0 && c != ',' && c != '\r' && c != '\n')
       return Fail(error, m_line, Tr("text after the closing quote of a field"));
     return true;
+  }
+
+  // Appends to field the bytes before the next one that stop marks, and returns that byte (not
+  // taken), or -1 at the end of the input.
+  int AppendUntil(FieldText& field, const std::array<bool, 256>& stop) {
+    for (;;) {
+      const std::string_view ahead = m_in.Ahead();
+      if (ahead.empty()) return -1;
+      size_t n = 0;
+      while (n < ahead.size() && !stop[static_cast<unsigned char>(ahead[n])]) ++n;
+      field.append(ahead.substr(0, n));
+      m_in.Skip(n);
+      if (n < ahead.size()) return static_cast<unsigned char>(ahead[n]);
+    }
   }
 
   // The end of a record: CR LF, LF, or the end of the input.

@@ -2,25 +2,30 @@
 // each record read into an entry of the book. It knows no format's syntax.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "DictData.h"
+#include "FieldText.h"
 #include "Text.h"
+#include "TextBuffer.h"
 
 namespace vkd {
 
 // "line N: ", the start of every import message.
 std::string LineLabel(size_t n);
+// Why a text of so many bytes cannot be a dictionary's, for one longer than a dictionary holds.
+std::string TooLong(std::uint64_t bytes);
 
 // Where an Importer puts each entry it made.
 class EntrySink {
  public:
   virtual ~EntrySink() = default;
-  // Keeps an entry given as code page 932 bytes, and may move from them. False, with why in
-  // error, when it cannot.
-  virtual bool Add(std::string& word, std::string& meaning, std::string& error) = 0;
+  // Keeps an entry given as code page 932 bytes, and may take them. False, with why in error,
+  // when it cannot.
+  virtual bool Add(TextBuffer& word, TextBuffer& meaning, std::string& error) = 0;
 };
 
 // Turns each record read into an entry, as code page 932 text, and hands it to a sink. Meanings
@@ -36,29 +41,28 @@ class Importer {
   // The entries handed over so far.
   int count() const { return m_count; }
 
-  // Makes an entry from word and meaning in the input encoding and hands it to the sink; both
-  // may be swapped with other strings. False, with why in error, when it would be one entry too
-  // many, its text cannot be held or is longer than a dictionary holds, or the sink cannot keep
-  // it.
-  bool Add(std::string& word, std::string& meaning, std::string& error);
-  // As Add, for word and meaning already in code page 932; the sink may move from them.
-  bool AddBytes(std::string& word, std::string& meaning, std::string& error);
-  // The name a JSON document carries, in code page 932; it may be moved from.
-  bool SetName(std::string& bytes, std::string& error);
+  // Makes an entry from a word and a meaning read whole (and not yet finished) and hands it to
+  // the sink, which may take their bytes. False, with why in error, when it would be one entry
+  // too many, its text cannot be held or is longer than a dictionary holds, or the sink cannot
+  // keep it.
+  bool Add(FieldText& word, FieldText& meaning, std::string& error);
+  // As Add, for word and meaning already in code page 932.
+  bool AddBytes(TextBuffer& word, TextBuffer& meaning, std::string& error);
+  // The name a JSON document carries, in code page 932; it is taken.
+  bool SetName(TextBuffer& bytes, std::string& error);
   const std::optional<CString>& name() const { return m_name; }
 
  private:
   bool Room(std::string& error) const;
-  // The text as code page 932 bytes in bytes; text is changed and swapped with bytes.
-  bool Decode(std::string& text, std::string& bytes, std::string& error) const;
-  bool Keep(std::string& word, std::string& meaning, std::string& error);
+  // Finishes a field read whole; false with why when it cannot be a dictionary's text.
+  static bool Finish(FieldText& field, std::string& error);
+  bool Keep(TextBuffer& word, TextBuffer& meaning, std::string& error);
 
   EntrySink& m_sink;
   Encoding m_enc;
   bool m_keepLineBreaks;
   int m_count = 0;
   std::optional<CString> m_name;
-  std::string m_word, m_meaning;  // kept from entry to entry with their room
 };
 
 }  // namespace vkd

@@ -26,6 +26,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
 
   // The events of rapidjson::Reader. The parser has taken a literal or a string when it tells
   // of it, but only looked at the character after a number and at a bracket.
+  // The parser reads strings into the source, which keeps the next one whole only when told.
   bool Null() { return Scalar(false); }
   bool Bool(bool) { return Scalar(false); }
   // No number's value is used (and the source drops digits past the first few).
@@ -35,18 +36,20 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   bool Uint64(uint64_t) { return Scalar(true); }
   bool Double(double) { return Scalar(true); }
 
-  bool String(const char* chars, rapidjson::SizeType length, bool) {
+  bool String(const char*, rapidjson::SizeType, bool) {
     m_withNext = false;
+    m_source.KeepNextString(false);
     if (m_skip > 0 || m_key == Field::Other) return true;
     if (m_where == Where::Top && m_key == Field::Name) {
-      std::string name, why;
-      if (!Text(chars, length, name) || !m_importer.SetName(name, why))
-        return Fail(Fmt(Tr("the name: %s"), {why.empty() ? CannotHold() : why}));
+      std::string why;
+      if (!Text(m_name, why) || !m_importer.SetName(m_name, why))
+        return Fail(Fmt(Tr("the name: %s"), {why}));
       return true;
     }
     if (m_where == Where::Entry && (m_key == Field::Word || m_key == Field::Meaning)) {
       const bool word = m_key == Field::Word;
-      if (!Text(chars, length, word ? m_word : m_meaning)) return Fail(EntryLabel() + CannotHold());
+      std::string why;
+      if (!Text(word ? m_word : m_meaning, why)) return Fail(EntryLabel() + why);
       (word ? m_hasWord : m_hasMeaning) = true;
       return true;
     }
@@ -56,9 +59,11 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   bool StartObject() { return Open(true); }
   bool StartArray() { return Open(false); }
 
-  bool Key(const char* chars, rapidjson::SizeType length, bool) {
-    const std::string_view name(chars, length);
+  bool Key(const char*, rapidjson::SizeType, bool) {
+    // A key too long to be one of these, or that code page 932 cannot hold, is none of them.
+    const std::string_view name = m_source.Key().value_or("\"");
     m_withNext = false;
+    m_source.KeepNextString(false);
     if (m_skip > 0) return true;
     if (m_where == Where::Top)
       m_key = name == "name" ? Field::Name : name == "entries" ? Field::Entries : Field::Other;
@@ -72,11 +77,13 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
       return Fail(m_where == Where::Entry ? EntryLabel() + twice : twice);
     }
     m_keysSeen |= bit;
+    m_source.KeepNextString(m_key != Field::Entries);
     return true;
   }
 
   bool EndObject(rapidjson::SizeType) {
     m_withNext = true;
+    m_source.KeepNextString(false);
     --m_depth;
     if (m_skip > 0) return --m_skip, true;
     if (m_where == Where::Top) {
@@ -94,6 +101,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   }
 
   bool EndArray(rapidjson::SizeType) {
+    m_source.KeepNextString(false);
     --m_depth;
     if (m_skip > 0) return --m_skip, true;
     m_where = Where::Top;
@@ -106,8 +114,12 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   enum class Where { Start, Top, Entries, Entry, Done };
   enum class Field { None, Name, Entries, Word, Meaning, Other };
 
-  bool Text(const char* chars, rapidjson::SizeType length, std::string& out) const {
-    return m_source.TakeString(std::string_view(chars, length), out);
+  // The string just read into out; false with why.
+  bool Text(TextBuffer& out, std::string& why) const {
+    if (m_source.TakeString(out)) return true;
+    const std::uint64_t overlong = m_source.Overlong();
+    why = overlong > 0 ? TooLong(overlong) : CannotHold();
+    return false;
   }
   std::string CannotHold() const {
     return m_importer.encoding() == Encoding::Utf8
@@ -121,6 +133,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   // A value that is not a string, or a string where none belongs; withNext as for Fail.
   bool Scalar(bool withNext) {
     m_withNext = withNext;
+    m_source.KeepNextString(false);
     if (m_skip > 0) return true;
     switch (m_where) {
       case Where::Start:
@@ -145,6 +158,7 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   // The parser keeps a few bytes for each array and object open, so their depth is bounded.
   bool Open(bool object) {
     m_withNext = true;
+    m_source.KeepNextString(false);
     if (++m_depth > kDeepest)
       return Fail(Fmt(Tr("more than %s arrays and objects inside one another"),
                       {std::to_string(kDeepest)}));
@@ -191,8 +205,8 @@ class DocumentHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, D
   bool m_sawEntries = false;
   unsigned m_keysSeen = 0;  // the used keys met so far in the document and in the entry, by Field
   bool m_hasWord = false, m_hasMeaning = false;
-  bool m_withNext = false;        // the event was told with the parser at its last character
-  std::string m_word, m_meaning;  // in code page 932
+  bool m_withNext = false;               // the event was told with the parser at its last character
+  TextBuffer m_name, m_word, m_meaning;  // in code page 932
   std::string m_error;
 };
 
@@ -304,8 +318,9 @@ bool ReadJson(InputReader& in, Importer& importer, std::string& error) {
   JsonSource source(in, importer.encoding());
   DocumentHandler handler(source, importer);
   rapidjson::Reader reader;
-  // The source's code page 932 form is no UTF-8, and is copied as it stands.
-  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag;
+  // The source's code page 932 form is no UTF-8, and is copied as it stands. The parser writes
+  // the strings it reads back to the source.
+  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseInsituFlag;
   const rapidjson::ParseResult result =
       importer.encoding() == Encoding::Cp932
           ? reader.Parse<kFlags>(source, handler)

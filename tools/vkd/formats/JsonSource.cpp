@@ -1,10 +1,7 @@
 #include "JsonSource.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdint>
+#include <cstring>
 
 #include "Cp932.h"
 
@@ -49,25 +46,8 @@ size_t Utf8Length(std::string_view text, size_t i) {
   return n;
 }
 
-}  // namespace
-
-Position JsonSource::Last(bool withNext) {
-  return Now(withNext).Last();
-}
-
-Position JsonSource::LastSolid(bool withNext) {
-  return Now(withNext).LastSolid();
-}
-
-Progress JsonSource::Now(bool withNext) {
-  const bool next = withNext && !AtEnd();
-  Progress now = m_base;
-  now.Over(std::string_view(m_start, static_cast<size_t>(m_next - m_start) + next));
-  return now;
-}
-
-bool JsonSource::AppendBytes(std::string_view text, std::string& out) const {
-  if (m_enc == Encoding::Utf8) return AppendFromUtf8(out, text);
+// The code page 932 bytes of the parser's form, and of the UTF-8 of \\u escapes in it.
+bool AppendForm(std::string_view text, std::string& out) {
   const size_t at = out.size();
   out.resize(at + text.size());  // no character takes more bytes in code page 932 than here
   char* p = out.data() + at;
@@ -102,57 +82,50 @@ bool JsonSource::AppendBytes(std::string_view text, std::string& out) const {
   return true;
 }
 
-size_t JsonSource::PieceEnd(std::string_view parsed, size_t at, size_t size) const {
-  size_t end = std::min(parsed.size(), at + size);
-  if (m_enc == Encoding::Utf8) {
-    while (end < parsed.size() && IsContinuation(parsed[end])) ++end;
-    return end;
-  }
-  // The form cannot be read backwards: go over whole characters from where the piece starts.
-  size_t i = at;
-  while (i < end) {
-    const size_t utf8 = Utf8Length(parsed, i);
-    i += utf8 > 0 ? utf8 : Cp932FormLength(parsed, i);
+// The form cannot be read backwards: go over whole characters from the start.
+size_t FormWholeEnd(std::string_view bytes) {
+  size_t i = 0;
+  while (i < bytes.size() - 4) {
+    const size_t utf8 = Utf8Length(bytes, i);
+    i += utf8 > 0 ? utf8 : Cp932FormLength(bytes, i);
   }
   return i;
 }
 
-// A long string goes over a piece at a time, and the pieces done are given back to the system:
-// the parser has taken the string off its stack before it tells of it, so those bytes are dead,
-// and a long string is held about once rather than twice.
-bool JsonSource::TakeString(std::string_view parsed, std::string& out) const {
-  constexpr size_t kPiece = 1 << 20;
-  out.clear();
-  if (parsed.size() > 2 * kPiece) {
-    // Room for at most two bytes a character (as many as it takes, for most characters of a
-    // code page 932 input), taking memory only as it is written.
-    size_t most = 0;
-    if (m_enc == Encoding::Cp932) {
-      for (size_t i = 0; i < parsed.size();) {
-        const size_t utf8 = Utf8Length(parsed, i);
-        const size_t n = utf8 > 0 ? utf8 : Cp932FormLength(parsed, i);
-        most += n == 1 ? 1 : n == 2 && utf8 == 0 ? 1 : 2;
-        i += n;
-      }
-    } else {
-      for (const char c : parsed)
-        most += IsContinuation(c) ? 0 : static_cast<unsigned char>(c) < 0x80 ? 1 : 2;
-    }
-    out.reserve(most + kPiece + 4);  // each piece asks for room for its own size first
-  }
-  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-  auto released = (reinterpret_cast<uintptr_t>(parsed.data()) + page - 1) & ~(page - 1);
-  for (size_t at = 0; at < parsed.size();) {
-    const size_t end = parsed.size() > kPiece ? PieceEnd(parsed, at, kPiece) : parsed.size();
-    if (!AppendBytes(parsed.substr(at, end - at), out)) return false;
-    at = end;
-    const auto done = reinterpret_cast<uintptr_t>(parsed.data() + at) & ~(page - 1);
-    if (parsed.size() > 2 * kPiece && done > released) {
-      madvise(reinterpret_cast<void*>(released), done - released, MADV_DONTNEED);
-      released = done;
-    }
-  }
+constexpr FieldText::Decoder kForm{AppendForm, FormWholeEnd};
+
+}  // namespace
+
+JsonSource::JsonSource(InputReader& in, Encoding enc)
+    : m_in(in),
+      m_enc(enc),
+      m_base(enc == Encoding::Cp932),
+      m_text(enc == Encoding::Cp932 ? FieldText(&kForm) : FieldText(enc)) {}
+
+std::optional<std::string_view> JsonSource::Key() {
+  if (m_state != FieldText::State::Whole) return std::nullopt;
+  return m_text.Bytes().view();
+}
+
+bool JsonSource::TakeString(TextBuffer& out) {
+  if (m_state != FieldText::State::Whole) return false;
+  out.swap(m_text.Bytes());
   return true;
+}
+
+Position JsonSource::Last(bool withNext) {
+  return Now(withNext).Last();
+}
+
+Position JsonSource::LastSolid(bool withNext) {
+  return Now(withNext).LastSolid();
+}
+
+Progress JsonSource::Now(bool withNext) {
+  const bool next = withNext && !AtEnd();
+  Progress now = m_base;
+  now.Over(std::string_view(m_start, static_cast<size_t>(m_next - m_start) + next));
+  return now;
 }
 
 // Counts the window just used up and takes the next one; false at the end of the input. Out

@@ -5,12 +5,16 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "FieldText.h"
 #include "JsonDigits.h"
 #include "Streams.h"
 #include "Text.h"
+#include "TextBuffer.h"
 
 namespace vkd {
 
@@ -102,16 +106,19 @@ class Progress {
 // that no UTF-8 holds and the parser, not checking UTF-8, copies as it stands: a byte pair as a
 // mark (kPair, kPairLowTrail) and its two bytes with the trail's high bit set, a lead byte
 // without its trail and a one-byte character that a UTF-8 continuation byte follows as kByte and
-// the byte, any other byte as it is. TakeString turns that back into the same bytes, and the
+// the byte, any other byte as it is. The digits of a number past the first few are counted as
+// taken but never handed over.
+//
+// The parser writes each string it reads back to the source (rapidjson::kParseInsituFlag), which
+// turns it into code page 932 a piece at a time as it comes: the form into the same bytes, the
 // UTF-8 of \u escapes into code page 932 (a private-use character of plane 15 into its bytes),
-// so every byte of the input survives in at most 1.5 times its size. The digits of a number
-// past the first few are counted as taken but never handed over.
+// and UTF-8 input into code page 932. So a string is held about once, in the size a dictionary
+// stores it. A string the reader does not use keeps no more than a key's first bytes.
 class JsonSource {
  public:
   using Ch = char;
 
-  JsonSource(InputReader& in, Encoding enc)
-      : m_in(in), m_enc(enc), m_base(enc == Encoding::Cp932) {}
+  JsonSource(InputReader& in, Encoding enc);
 
   // The parser's reading: a pointer compare and a load but at the end of a window, where the
   // next one is taken. '\0' at the end of the input.
@@ -120,30 +127,42 @@ class JsonSource {
   size_t Tell() const { return m_before + static_cast<size_t>(m_next - m_start); }
   // The last byte taken, if it is still in the window; -1 otherwise.
   int LastTaken() const { return m_next > m_start ? static_cast<unsigned char>(m_next[-1]) : -1; }
-  // Writing into the input, which it is never asked to do (no rapidjson::kParseInsituFlag).
-  char* PutBegin() { return nullptr; }
-  void Put(char) {}
-  void Flush() {}
-  size_t PutEnd(char*) { return 0; }
   // Whether the whole input was taken (a '\0' from Peek may be a byte of the input).
   bool AtEnd() { return m_next == m_end && !NextWindow(); }
+
+  // The parser's writing of a string, ended by a byte 0 of its own. The pointer it is given is
+  // never read: the string is the source's (Key, TakeString).
+  char* PutBegin() {
+    m_text.Begin(m_keepNext);
+    return nullptr;
+  }
+  void Put(char c) { m_text.push_back(c); }
+  void Flush() {}
+  size_t PutEnd(char*) {
+    m_text.pop_back();  // the parser's byte 0
+    m_state = m_text.Finish();
+    return 1;
+  }
+  // Whether the next string the parser reads is used whole; else only its first bytes are kept.
+  void KeepNextString(bool keep) { m_keepNext = keep; }
 
   // Where the last character taken was, and the last one that was not a blank; withNext counts
   // the next character too, as if taken.
   Position Last(bool withNext);
   Position LastSolid(bool withNext);
-  // Sets out to the code page 932 bytes of a string the parser has finished with, and gives
-  // the memory of a long one back as it goes (its bytes are then gone). False for text that
-  // code page 932 cannot hold.
-  bool TakeString(std::string_view parsed, std::string& out) const;
+  // The code page 932 bytes of the string last read, if it was not used whole and is short, as
+  // a key is; nullopt for a longer one or one that code page 932 cannot hold.
+  std::optional<std::string_view> Key();
+  // Sets out to the code page 932 bytes of the string last read, used whole. False for text
+  // that code page 932 cannot hold or that is longer than a dictionary holds (Overlong).
+  bool TakeString(TextBuffer& out);
+  // The code page 932 bytes of the string last read when they were more than a dictionary
+  // holds; 0 when they were not.
+  std::uint64_t Overlong() const {
+    return m_state == FieldText::State::Overlong ? m_text.Length() : 0;
+  }
 
  private:
-  // Appends the code page 932 bytes of a piece of a string, UTF-8 or (for a code page 932
-  // input) the parser's form of code page 932.
-  bool AppendBytes(std::string_view text, std::string& out) const;
-  // Where the piece of parsed that starts at at and is about size bytes long ends: on a
-  // character's boundary.
-  size_t PieceEnd(std::string_view parsed, size_t at, size_t size) const;
   Progress Now(bool withNext);
   // Out of line, so that the parser's path for each byte stays small enough to be inlined.
   [[gnu::noinline]] bool NextWindow();
@@ -166,6 +185,9 @@ class JsonSource {
   JsonDigits m_digits;
   Progress m_base;
   size_t m_before = 0;
+  FieldText m_text;  // the string the parser writes
+  FieldText::State m_state = FieldText::State::Whole;
+  bool m_keepNext = false;
 };
 
 }  // namespace vkd

@@ -52,59 +52,108 @@ class TsvWriter : public RecordWriter {
   Output& m_out;
 };
 
-// Decodes the escape at line[i], a backslash, into c; the bytes it takes, or 0 with why.
-size_t Unescape(std::string_view line, size_t i, Encoding enc, char& c, std::string& why) {
-  if (i + 1 >= line.size()) return why = Tr("backslash at the end of the line"), 0;
-  const char e = line[i + 1];
-  if (e == 'x' && enc == Encoding::Cp932) {  // a byte
-    const int high = i + 2 < line.size() ? HexValue(line[i + 2]) : -1;
-    const int low = i + 3 < line.size() ? HexValue(line[i + 3]) : -1;
-    if (high < 0 || low < 0) return why = Tr("\\x must be followed by two hex digits"), 0;
-    c = static_cast<char>(high * 16 + low);
-    return 4;
+// Reads lines of word<TAB>meaning straight into the two fields, escapes decoded as the bytes
+// come, so that no line is ever held as it was read.
+class TsvReader {
+ public:
+  TsvReader(InputReader& in, Encoding enc)
+      : m_in(in), m_enc(enc), m_fields{FieldText(enc), FieldText(enc)} {}
+
+  enum class Line { None, Empty, Entry, Bad };
+  // The next line without its line end (LF, or CR LF), into Word and Meaning, or why it is bad.
+  Line Next(std::string& why);
+  FieldText& Word() { return m_fields[0]; }
+  FieldText& Meaning() { return m_fields[1]; }
+
+ private:
+  // Takes the bytes that are no tab, CR, LF or backslash (a pair's trail byte never is one);
+  // false when the next byte is one of those or the input has ended.
+  bool TakeRun(FieldText& field);
+  // Decodes the escape after a backslash, which was taken.
+  bool Unescape(FieldText& field, std::string& why);
+  // Whether a CR just taken ends the line, with the LF after it, or stands in it.
+  bool EndsLine() {
+    const int next = m_in.Peek();
+    if (next == '\n') m_in.Get();
+    return next < 0 || next == '\n';
   }
-  c = e == '\\' ? '\\' : e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : 0;
-  if (!c) return why = Fmt(Tr("unknown escape \\%s"), {std::string(1, e)}), 0;
-  return 2;
+
+  InputReader& m_in;
+  Encoding m_enc;
+  FieldText m_fields[2];
+};
+
+bool TsvReader::TakeRun(FieldText& field) {
+  const std::string_view ahead = m_in.Ahead();
+  size_t i = 0;
+  while (i < ahead.size()) {
+    const auto c = static_cast<unsigned char>(ahead[i]);
+    if (c < 0x80 && kSpecial[c]) break;
+    if (c < 0x80 || m_enc != Encoding::Cp932 || !cp932::IsLeadByte(c)) {
+      ++i;
+    } else if (i + 1 < ahead.size()) {
+      i += cp932::IsTrailByte(static_cast<unsigned char>(ahead[i + 1])) ? 2 : 1;
+    } else {  // whether a trail byte follows is for the next block to tell
+      field.append(ahead.substr(0, i));
+      m_in.Skip(i);
+      field.push_back(static_cast<char>(m_in.Get()));
+      const int next = m_in.Peek();
+      if (next >= 0 && cp932::IsTrailByte(static_cast<unsigned char>(next)))
+        field.push_back(static_cast<char>(m_in.Get()));
+      return true;
+    }
+  }
+  field.append(ahead.substr(0, i));
+  m_in.Skip(i);
+  return i > 0;
 }
 
-// Splits one line (without its line end) into its two fields, escapes decoded. It works in
-// place, since decoding only shrinks the text, and the meaning takes the line's own memory, so
-// a long line is never held twice. False with why.
-bool SplitLine(std::string& line, Encoding enc, std::string fields[2], std::string& why) {
-  size_t out = 0;  // the decoded bytes so far
-  size_t run = 0;  // the start of the bytes not yet moved to out
-  size_t tab = std::string::npos;
-  for (size_t i = 0; i < line.size();) {
-    const auto c = static_cast<unsigned char>(line[i]);
-    if (c >= 0x80 || !kSpecial[c]) {
-      i += c >= 0x80 && enc == Encoding::Cp932 ? CharLen(enc, line, i) : 1;
+bool TsvReader::Unescape(FieldText& field, std::string& why) {
+  const int e = m_in.Get();
+  if (e < 0 || e == '\n' || (e == '\r' && EndsLine()))
+    return why = Tr("backslash at the end of the line"), false;
+  if (e == 'x' && m_enc == Encoding::Cp932) {  // a byte
+    int digits[2];
+    for (int& d : digits) {
+      d = m_in.Peek() >= 0 ? HexValue(static_cast<char>(m_in.Peek())) : -1;
+      if (d < 0) return why = Tr("\\x must be followed by two hex digits"), false;
+      m_in.Get();
+    }
+    field.push_back(static_cast<char>(digits[0] * 16 + digits[1]));
+    return true;
+  }
+  const char c = e == '\\' ? '\\' : e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : 0;
+  if (!c)
+    return why = Fmt(Tr("unknown escape \\%s"), {std::string(1, static_cast<char>(e))}), false;
+  field.push_back(c);
+  return true;
+}
+
+TsvReader::Line TsvReader::Next(std::string& why) {
+  if (m_in.Peek() < 0) return Line::None;
+  Word().Begin();
+  Meaning().Begin();
+  int field = 0;
+  bool empty = true;
+  for (;;) {
+    if (TakeRun(m_fields[field])) {
+      empty = false;
       continue;
     }
-    std::memmove(line.data() + out, line.data() + run, i - run);
-    out += i - run;
+    const int c = m_in.Get();
+    if (c < 0 || c == '\n' || (c == '\r' && EndsLine())) break;
+    empty = false;
+    if (c == '\r') return why = Tr("a carriage return must be written \\r"), Line::Bad;
     if (c == '\t') {
-      if (tab != std::string::npos)
-        return why = Tr("more than one tab; expected word<TAB>meaning"), false;
-      tab = out;
-      ++i;
-    } else if (c == '\r') {
-      return why = Tr("a carriage return must be written \\r"), false;
-    } else {  // a backslash
-      const size_t n = Unescape(line, i, enc, line[out], why);
-      if (!n) return false;
-      ++out;
-      i += n;
+      if (field == 1) return why = Tr("more than one tab; expected word<TAB>meaning"), Line::Bad;
+      field = 1;
+    } else if (!Unescape(m_fields[field], why)) {
+      return Line::Bad;
     }
-    run = i;
   }
-  std::memmove(line.data() + out, line.data() + run, line.size() - run);
-  line.resize(out + line.size() - run);
-  if (tab == std::string::npos) return why = Tr("no tab; expected word<TAB>meaning"), false;
-  fields[0].assign(line, 0, tab);
-  line.erase(0, tab);  // the meaning, after the tab's place
-  fields[1].swap(line);
-  return true;
+  if (empty) return Line::Empty;
+  if (field == 0) return why = Tr("no tab; expected word<TAB>meaning"), Line::Bad;
+  return Line::Entry;
 }
 
 }  // namespace
@@ -114,13 +163,15 @@ std::unique_ptr<RecordWriter> MakeTsvWriter(Encoding enc, Output& out) {
 }
 
 bool ReadTsv(InputReader& in, Importer& importer, std::string& error) {
-  std::string line, why, fields[2];
+  TsvReader reader(in, importer.encoding());
+  std::string why;
   size_t lineNo = 0;
   size_t blank = 0;  // the first of the blank lines just read; an error only if an entry follows
-  while (in.ReadLine(line)) {
+  for (;;) {
+    const TsvReader::Line line = reader.Next(why);
+    if (line == TsvReader::Line::None) return true;
     ++lineNo;
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // CR LF files
-    if (line.empty()) {
+    if (line == TsvReader::Line::Empty) {
       if (!blank) blank = lineNo;
       continue;
     }
@@ -128,16 +179,11 @@ bool ReadTsv(InputReader& in, Importer& importer, std::string& error) {
       error = LineLabel(blank) + Tr("empty line; expected word<TAB>meaning");
       return false;
     }
-    if (!SplitLine(line, importer.encoding(), fields, why)) {
-      error = LineLabel(lineNo) + why;
-      return false;
-    }
-    if (!importer.Add(fields[0], fields[1], why)) {
+    if (line == TsvReader::Line::Bad || !importer.Add(reader.Word(), reader.Meaning(), why)) {
       error = LineLabel(lineNo) + why;
       return false;
     }
   }
-  return true;
 }
 
 }  // namespace vkd

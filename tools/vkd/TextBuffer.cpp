@@ -1,0 +1,69 @@
+#include "TextBuffer.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+namespace vkd {
+namespace {
+
+constexpr size_t kSmallest = 64 * 1024;  // a multiple of the page size
+constexpr size_t kKept = 1 << 20;        // room that clear keeps
+constexpr size_t kPiece = 1 << 20;       // what Take copies before giving pages back
+
+}  // namespace
+
+TextBuffer::~TextBuffer() {
+  if (m_data) munmap(m_data, m_capacity);
+}
+
+// The room doubles, in whole pages of its own; mremap moves the pages, not the bytes, and room
+// not yet written to takes no memory.
+void TextBuffer::Grow(size_t n) {
+  if (n > (size_t{1} << 62)) throw std::bad_alloc();
+  size_t room = std::max(kSmallest, m_capacity);
+  while (room < n) room *= 2;
+  void* p = m_data
+                ? mremap(m_data, m_capacity, room, MREMAP_MAYMOVE)
+                : mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  m_data = static_cast<char*>(p);
+  m_capacity = room;
+}
+
+void TextBuffer::append(std::string_view bytes) {
+  const size_t at = m_size;
+  resize(at + bytes.size());
+  if (!bytes.empty()) std::memcpy(m_data + at, bytes.data(), bytes.size());
+}
+
+void TextBuffer::clear() {
+  m_size = 0;
+  if (m_capacity <= kKept) return;
+  munmap(m_data, m_capacity);
+  m_data = nullptr;
+  m_capacity = 0;
+}
+
+void TextBuffer::swap(TextBuffer& other) noexcept {
+  std::swap(m_data, other.m_data);
+  std::swap(m_size, other.m_size);
+  std::swap(m_capacity, other.m_capacity);
+}
+
+std::string TextBuffer::Take() {
+  std::string out;
+  out.reserve(m_size);  // taken by the system only as it is written
+  for (size_t at = 0; at < m_size; at += kPiece) {
+    const size_t n = std::min(kPiece, m_size - at);
+    out.append(m_data + at, n);
+    if (n == kPiece) madvise(m_data + at, kPiece, MADV_DONTNEED);  // the room is page-aligned
+  }
+  clear();
+  return out;
+}
+
+}  // namespace vkd

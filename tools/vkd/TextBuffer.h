@@ -1,0 +1,60 @@
+// The bytes of one text an import reads, in room of its own that grows without the bytes being
+// copied (the system moves the pages), so that a long text is never held twice while it grows,
+// and that is given back once a long text is done with. It holds bytes and nothing else; it is
+// no general container.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vkd {
+
+class TextBuffer {
+ public:
+  TextBuffer() = default;
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+  ~TextBuffer();
+
+  char* data() { return m_data; }
+  const char* data() const { return m_data; }
+  size_t size() const { return m_size; }
+  bool empty() const { return m_size == 0; }
+  // Room for this many bytes without growing.
+  size_t capacity() const { return m_capacity; }
+  std::string_view view() const { return {m_data, m_size}; }
+  char back() const { return m_data[m_size - 1]; }
+
+  // Sets the size; bytes past the old size are left as the room holds them. Growing throws
+  // std::bad_alloc when the system has no more memory to give.
+  void resize(size_t n) {
+    if (n > m_capacity) Grow(n);
+    m_size = n;
+  }
+  // Room for n bytes, so that writing up to data() + n needs no growing.
+  void reserve(size_t n) {
+    if (n > m_capacity) Grow(n);
+  }
+  void append(std::string_view bytes);
+  void push_back(char c) {
+    if (m_size == m_capacity) Grow(m_size + 1);
+    m_data[m_size++] = c;
+  }
+  void pop_back() { --m_size; }
+  // Empties it, giving large room back.
+  void clear();
+  void swap(TextBuffer& other) noexcept;
+  // The bytes as a string of just their size, this room's pages given back as they are copied
+  // so that they are held about once; leaves it empty.
+  std::string Take();
+
+ private:
+  void Grow(size_t n);
+
+  char* m_data = nullptr;
+  size_t m_size = 0;
+  size_t m_capacity = 0;
+};
+
+}  // namespace vkd
