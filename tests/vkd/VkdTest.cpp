@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 
@@ -340,6 +343,10 @@ TEST(Vkd, ImportRefusesWithTheLineAndWritesNothing) {
 TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
   // The lead byte of a katakana SO (83 5C) ends the reader's first 256 KiB block.
   const std::string longSo = Times(140000, "\x83\x5C");
+  // Characters of 1 and 3 bytes across the pieces a long text is turned into code page 932 in.
+  const std::string longMix = Times(30000, Utf8(u8"aｱねソ"));
+  const std::string longMixBytes = Times(30000, "a\xB1\x82\xCB\x83\x5C");
+  const std::string longMarked = Times(70000, "\xC2\xB1\x83\x5C\xA0");
   struct Case {
     const char* format;
     std::string input;
@@ -366,6 +373,12 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
       {"csv", "w,\"x\ny\"\n", {{"w", "x\r\ny"}}},
       {"json", "{\"entries\": [{\"word\": \"w\", \"meaning\": \"x\\ny\"}]}", {{"w", "x\r\ny"}}},
       {"tsv", "w\tx\\ny\\rz\n", {{"w", "x\ny\rz"}}, {"--keep-line-breaks"}},
+      {"tsv", "w\t\\nx\\r\\r\\n\\n\\r\n", {{"w", "\r\nx\r\n\r\n\r\n\r\n"}}},
+      {"tsv", "w\t" + longMix + "\n", {{"w", CString(longMixBytes)}}},
+      {"csv", "w," + longMix + "\n", {{"w", CString(longMixBytes)}}},
+      {"json",
+       "{\"entries\": [{\"word\": \"w\", \"meaning\": \"" + longMix + "\"}]}",
+       {{"w", CString(longMixBytes)}}},
       // The platform's extra characters map back to their bytes; code page 932 input is stored
       // as it is, whatever it holds.
       {"tsv", "\xC2\x80\xEF\xA3\xB3\tm", {{"\x80\xFF", "m"}}},
@@ -377,6 +390,10 @@ TEST(Vkd, ImportAcceptsWhatOtherToolsWrite) {
       {"json",
        "{\"entries\": [{\"word\": \"w\", \"meaning\": \"" + longSo + "\"}]}",
        {{"w", CString(longSo)}},
+       {"--encoding", "cp932"}},
+      {"json",
+       "{\"entries\": [{\"word\": \"w\", \"meaning\": \"" + longMarked + "\"}]}",
+       {{"w", CString(longMarked)}},
        {"--encoding", "cp932"}},
   };
   for (const auto& c : cases) {
@@ -728,6 +745,64 @@ Entries Parse(const std::string& text) {
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
   return text;
+}
+
+// The most memory the program as a process held while it ran these arguments, in bytes; at
+// least what this process holds when it starts it.
+long PeakOfRun(const std::vector<std::string>& args) {
+  std::vector<char*> argv = {const_cast<char*>(VKD_BINARY)};
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    freopen("/dev/null", "w", stderr);
+    execv(VKD_BINARY, argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  return usage.ru_maxrss * 1024;
+}
+
+// An import holds about the text it writes, whatever the input spends to say it: never a field
+// in the size it was read in, nor a value it does not use.
+TEST(Vkd, ImportHoldsAboutWhatItWrites) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizers' own memory";
+#endif
+  const std::string kana = "\xEF\xBD\xB1";  // half-width katakana, 3 bytes for 1
+  const std::string entry = "{\"entries\": [{\"word\": \"w\", \"meaning\": \"";
+  struct Case {
+    const char* format;
+    std::string head, unit, tail;  // the input: head, unit many times, tail
+    std::vector<std::string> extra = {};
+  } cases[] = {
+      {"json", entry, kana, "\"}]}"},
+      {"json", "{\"x\": \"", "aaaa", "\", \"entries\": []}"},
+      {"json", entry, "\\udb80\\udc81", "\"}]}", {"--encoding", "cp932"}},
+      {"json", entry, "\xC2\xB1", "\"}]}", {"--encoding", "cp932"}},
+      {"tsv", "w\t", "\\\\\\n", "\n"},
+      {"csv", "w,\"", kana, "\"\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.format) + ": " + c.head + c.unit);
+    TempDir dir;
+    {  // written a piece at a time, so that this process stays small
+      std::ofstream in(dir.Path("in"), std::ios::binary);
+      const std::string piece = Times(4096, c.unit);
+      in << c.head;
+      for (int i = 0; i < 1024; ++i) in << piece;
+      in << c.tail;
+    }
+    std::vector<std::string> args = {"import",   dir.Path("in"), "--name", "n",
+                                     "--format", c.format,       "-o",     dir.Path("o.vkd")};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const long peak = PeakOfRun(args);
+    const auto written = static_cast<long>(std::filesystem::file_size(dir.Path("o.vkd")));
+    EXPECT_LT(peak, written * 3 / 2 + (8 << 20)) << "written " << written;
+  }
 }
 
 }  // namespace
