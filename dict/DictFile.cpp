@@ -81,10 +81,15 @@ DictEntryWriter::DictEntryWriter(CFile& file, std::string_view name)
   WriteCount(m_ar, 0);
 }
 
-bool DictEntryWriter::Add(std::string_view word, std::string_view meaning) {
+bool DictEntryWriter::Add(std::string_view word, std::string_view meaning,
+                          const std::function<void(std::string_view field, size_t)>& written) {
   if (m_count == CDictData::MAX_WORDS) return false;
-  m_ar.WriteString(word);
-  m_ar.WriteString(meaning);
+  for (const std::string_view field : {word, meaning}) {
+    if (written)
+      m_ar.WriteString(field, [&](size_t n) { written(field, n); });
+    else
+      m_ar.WriteString(field);
+  }
   ++m_count;
   return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -51,7 +52,10 @@ class DictEntryWriter {
  public:
   DictEntryWriter(CFile& file, std::string_view name);
   // Appends an entry; false, writing nothing, when the book already has MAX_WORDS entries.
-  bool Add(std::string_view word, std::string_view meaning);
+  // written is told, as CArchive::WriteString tells it, how much of the word or the meaning
+  // has gone.
+  bool Add(std::string_view word, std::string_view meaning,
+           const std::function<void(std::string_view field, size_t)>& written = {});
   // Writes out the entries still buffered, then the count.
   void Finish();
 

@@ -100,7 +100,7 @@ CArchive& CArchive::operator<<(const CString& text) {
   return *this;
 }
 
-void CArchive::WriteString(std::string_view bytes) {
+void CArchive::WriteString(std::string_view bytes, const std::function<void(size_t)>& written) {
   const std::uint64_t n = bytes.size();
   // 0xFFFFFFFF in the 32-bit length is kept for a longer form that the format never defined:
   // a longer text is refused whole rather than written short.
@@ -122,10 +122,12 @@ void CArchive::WriteString(std::string_view bytes) {
   }
   Write(prefix, size);
   // Write takes a 32-bit count; the text goes in pieces that fit it.
+  const size_t most = written ? size_t{4} << 20 : 0x40000000;
   for (std::string_view rest = bytes; !rest.empty();) {
-    const size_t piece = std::min<size_t>(rest.size(), 0x40000000);
+    const size_t piece = std::min(rest.size(), most);
     Write(rest.data(), static_cast<UINT>(piece));
     rest.remove_prefix(piece);
+    if (written) written(bytes.size() - rest.size());
   }
 }
 

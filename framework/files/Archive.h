@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -48,8 +49,10 @@ class CArchive {
   // takes the UTF-16 form marked by the 16-bit length 0xFFFE and converts it to code page 932.
   CArchive& operator<<(const CString& text);
   // Writes bytes in the string form, as << does for a CString holding them. Text longer than
-  // kLongestString raises CArchiveException (generic) before anything of it is written.
-  void WriteString(std::string_view bytes);
+  // kLongestString raises CArchiveException (generic) before anything of it is written. With
+  // written, the bytes go a few MiB at a time, and written is told how many have gone after
+  // each, so that the caller may give their memory back as they go.
+  void WriteString(std::string_view bytes, const std::function<void(size_t)>& written = {});
   CArchive& operator>>(CString& text);
   // Reads past one string as >> does, with the same failures, keeping none of it.
   void SkipString();

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "TemporaryFile.h"
@@ -122,7 +123,7 @@ bool PendingReplacement::Write(const void* data, size_t size) {
   size_t allowed = 0;
   const bool fits = Room(size, allowed);
   if (IsInPlace()) {
-    m_pending.append(p, allowed);
+    m_pending.append(std::string_view(p, allowed));
     m_written += allowed;
   }
   for (size_t done = 0; !IsInPlace() && done < allowed;) {
@@ -147,7 +148,7 @@ bool PendingReplacement::Overwrite(std::uint64_t offset, const void* data, size_
   if (offset > m_written || size > m_written - offset) return Fail(EINVAL);
   const char* p = static_cast<const char*>(data);
   if (IsInPlace()) {
-    m_pending.replace(static_cast<size_t>(offset), size, p, size);
+    std::memcpy(m_pending.data() + offset, p, size);
     return true;
   }
   for (size_t done = 0; done < size;) {
@@ -277,7 +278,7 @@ void PendingReplacement::Abort() {
     m_fd = -1;
   }
   m_inPlaceFd = -1;
-  std::string().swap(m_pending);
+  m_pending.clear();
   m_target.clear();
   m_failed = false;
   m_beforeReplacing = nullptr;

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <utility>
 
+#include "TextBuffer.h"
+
 class PendingReplacement {
  public:
   PendingReplacement() = default;
@@ -93,9 +95,9 @@ class PendingReplacement {
   int CommitInPlace();
   void RunBeforeReplacing(bool inPlace);
 
-  int m_fd = -1;          // the new file
-  int m_inPlaceFd = -1;   // the target itself, when rewritten in place (not ours to close)
-  std::string m_pending;  // in place: the new content until Commit
+  int m_fd = -1;         // the new file
+  int m_inPlaceFd = -1;  // the target itself, when rewritten in place (not ours to close)
+  TextBuffer m_pending;  // in place: the new content until Commit
   std::string m_target;
   std::string m_temp;
   std::uint64_t m_written = 0;

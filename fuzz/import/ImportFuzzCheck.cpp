@@ -48,7 +48,7 @@ class ChunkedFile : public CFile {
 
 class BookSink : public vkd::EntrySink {
  public:
-  bool Add(vkd::TextBuffer& word, vkd::TextBuffer& meaning, std::string&) override {
+  bool Add(TextBuffer& word, TextBuffer& meaning, std::string&) override {
     Require(book->m_nCount < CDictData::MAX_WORDS);
     const int i = book->m_nCount++;
     book->m_strWord[i] = CString(word.Take());

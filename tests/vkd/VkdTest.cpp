@@ -778,8 +778,10 @@ TEST(Vkd, ImportHoldsAboutWhatItWrites) {
     const char* format;
     std::string head, unit, tail;  // the input: head, unit many times, tail
     std::vector<std::string> extra = {};
+    bool inPlace = false;  // the output is rewritten in place, which holds it whole meanwhile
   } cases[] = {
       {"json", entry, kana, "\"}]}"},
+      {"json", entry, kana, "\"}]}", {"--force"}, true},
       {"json", "{\"x\": \"", "aaaa", "\", \"entries\": []}"},
       {"json", entry, "\\udb80\\udc81", "\"}]}", {"--encoding", "cp932"}},
       {"json", entry, "\xC2\xB1", "\"}]}", {"--encoding", "cp932"}},
@@ -799,7 +801,12 @@ TEST(Vkd, ImportHoldsAboutWhatItWrites) {
     std::vector<std::string> args = {"import",   dir.Path("in"), "--name", "n",
                                      "--format", c.format,       "-o",     dir.Path("o.vkd")};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
+    if (c.inPlace) {
+      WriteBytes(dir.Path("o.vkd"), DictBytes("n", {}));
+      std::filesystem::permissions(dir.path(), std::filesystem::perms(0555));
+    }
     const long peak = PeakOfRun(args);
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
     const auto written = static_cast<long>(std::filesystem::file_size(dir.Path("o.vkd")));
     EXPECT_LT(peak, written * 3 / 2 + (8 << 20)) << "written " << written;
   }

@@ -61,7 +61,10 @@ class FileSink : public EntrySink {
   FileSink(CFile& file, const CString& name) : m_writer(file, name.Bytes()) {}
   bool Add(TextBuffer& word, TextBuffer& meaning, std::string& error) override {
     try {
-      m_writer.Add(word.view(), meaning.view());
+      // What has gone is given back, as a rewrite in place holds the new file in memory.
+      m_writer.Add(word.view(), meaning.view(), [&](std::string_view field, size_t n) {
+        (field.data() == word.data() ? word : meaning).ReleaseBefore(n);
+      });
       return true;
     } catch (const CFileException& e) {
       m_writeError = e.what();
@@ -158,7 +161,7 @@ int ImportWhole(const Context& c, const ImportSettings& s, const Destination& d)
   if (s.name)
     book.m_strName = *s.name;
   else if (importer.name())
-    book.m_strName = *importer.name();
+    book.m_strName = importer.TakeName();
   else
     return c.Error(Tr("import needs --name NAME"));
 

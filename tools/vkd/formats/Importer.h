@@ -51,6 +51,7 @@ class Importer {
   // The name a JSON document carries, in code page 932; it is taken.
   bool SetName(TextBuffer& bytes, std::string& error);
   const std::optional<CString>& name() const { return m_name; }
+  CString TakeName() { return std::move(*m_name); }
 
  private:
   bool Room(std::string& error) const;

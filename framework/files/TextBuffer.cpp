@@ -1,13 +1,13 @@
 #include "TextBuffer.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
 
-namespace vkd {
 namespace {
 
 constexpr size_t kSmallest = 64 * 1024;  // a multiple of the page size
@@ -48,6 +48,12 @@ void TextBuffer::clear() {
   m_capacity = 0;
 }
 
+void TextBuffer::ReleaseBefore(size_t offset) {
+  static const auto page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const size_t whole = std::min(offset, m_size) / page * page;
+  if (whole > 0) madvise(m_data, whole, MADV_DONTNEED);
+}
+
 void TextBuffer::swap(TextBuffer& other) noexcept {
   std::swap(m_data, other.m_data);
   std::swap(m_size, other.m_size);
@@ -65,5 +71,3 @@ std::string TextBuffer::Take() {
   clear();
   return out;
 }
-
-}  // namespace vkd

@@ -1,14 +1,11 @@
-// The bytes of one text an import reads, in room of its own that grows without the bytes being
-// copied (the system moves the pages), so that a long text is never held twice while it grows,
-// and that is given back once a long text is done with. It holds bytes and nothing else; it is
-// no general container.
+// Bytes in room of their own that grows without them being copied (the system moves the pages),
+// so that a long text is never held twice while it grows, and that is given back once a long
+// text is done with. It holds bytes and nothing else; it is no general container.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-
-namespace vkd {
 
 class TextBuffer {
  public:
@@ -44,6 +41,9 @@ class TextBuffer {
   void pop_back() { --m_size; }
   // Empties it, giving large room back.
   void clear();
+  // Gives back the memory of the whole pages before offset, whose bytes are done with: they
+  // read as zeros from then on.
+  void ReleaseBefore(size_t offset);
   void swap(TextBuffer& other) noexcept;
   // The bytes as a string of just their size, this room's pages given back as they are copied
   // so that they are held about once; leaves it empty.
@@ -56,5 +56,3 @@ class TextBuffer {
   size_t m_size = 0;
   size_t m_capacity = 0;
 };
-
-}  // namespace vkd
