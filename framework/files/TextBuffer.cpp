@@ -1,5 +1,6 @@
 #include "TextBuffer.h"
 
+#include <sanitizer/asan_interface.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -16,22 +17,53 @@ constexpr size_t kPiece = 1 << 20;       // what Take copies before giving pages
 
 }  // namespace
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kCheckedBounds = true;
+#elif defined(__has_feature)
+constexpr bool kCheckedBounds = __has_feature(address_sanitizer);
+#else
+constexpr bool kCheckedBounds = false;
+#endif
+
 TextBuffer::~TextBuffer() {
-  if (m_data) munmap(m_data, m_capacity);
+  Unmap();
+}
+
+void TextBuffer::Unmap() {
+  if (!m_data) return;
+  ASAN_UNPOISON_MEMORY_REGION(m_data, m_room);
+  munmap(m_data, m_room);
+  m_data = nullptr;
+  m_capacity = m_room = 0;
 }
 
 // The room doubles, in whole pages of its own; mremap moves the pages, not the bytes, and room
 // not yet written to takes no memory.
 void TextBuffer::Grow(size_t n) {
   if (n > (size_t{1} << 62)) throw std::bad_alloc();
-  size_t room = std::max(kSmallest, m_capacity);
-  while (room < n) room *= 2;
+  if (n > m_room) {
+    size_t room = std::max(kSmallest, m_room);
+    while (room < n) room *= 2;
+    Map(room);
+  }
+  if (!kCheckedBounds) {
+    m_capacity = m_room;
+    return;
+  }
+  const size_t allowed = std::min(m_room, (n + 7) & ~size_t{7});
+  ASAN_UNPOISON_MEMORY_REGION(m_data, allowed);
+  ASAN_POISON_MEMORY_REGION(m_data + allowed, m_room - allowed);
+  m_capacity = allowed;
+}
+
+void TextBuffer::Map(size_t room) {
+  ASAN_UNPOISON_MEMORY_REGION(m_data, m_room);
   void* p = m_data
-                ? mremap(m_data, m_capacity, room, MREMAP_MAYMOVE)
+                ? mremap(m_data, m_room, room, MREMAP_MAYMOVE)
                 : mmap(nullptr, room, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) throw std::bad_alloc();
   m_data = static_cast<char*>(p);
-  m_capacity = room;
+  m_room = room;
 }
 
 void TextBuffer::append(std::string_view bytes) {
@@ -42,10 +74,7 @@ void TextBuffer::append(std::string_view bytes) {
 
 void TextBuffer::clear() {
   m_size = 0;
-  if (m_capacity <= kKept) return;
-  munmap(m_data, m_capacity);
-  m_data = nullptr;
-  m_capacity = 0;
+  if (m_room > kKept) Unmap();
 }
 
 void TextBuffer::ReleaseBefore(size_t offset) {
@@ -58,6 +87,7 @@ void TextBuffer::swap(TextBuffer& other) noexcept {
   std::swap(m_data, other.m_data);
   std::swap(m_size, other.m_size);
   std::swap(m_capacity, other.m_capacity);
+  std::swap(m_room, other.m_room);
 }
 
 std::string TextBuffer::Take() {

@@ -18,7 +18,7 @@ class TextBuffer {
   const char* data() const { return m_data; }
   size_t size() const { return m_size; }
   bool empty() const { return m_size == 0; }
-  // Room for this many bytes without growing.
+  // Room for this many bytes without growing: what may be written past data().
   size_t capacity() const { return m_capacity; }
   std::string_view view() const { return {m_data, m_size}; }
   char back() const { return m_data[m_size - 1]; }
@@ -50,9 +50,14 @@ class TextBuffer {
   std::string Take();
 
  private:
+  // Makes room for n bytes. Under AddressSanitizer the room past what was asked for stays out
+  // of bounds, so that writing there is caught.
   void Grow(size_t n);
+  void Map(size_t room);
+  void Unmap();
 
   char* m_data = nullptr;
   size_t m_size = 0;
   size_t m_capacity = 0;
+  size_t m_room = 0;  // the pages mapped
 };
