@@ -78,6 +78,7 @@ void TextBuffer::clear() {
 }
 
 void TextBuffer::ReleaseBefore(size_t offset) {
+  if (m_room <= kKept) return;  // small room is kept for the next text, as clear keeps it
   static const auto page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
   const size_t whole = std::min(offset, m_size) / page * page;
   if (whole > 0) madvise(m_data, whole, MADV_DONTNEED);

@@ -42,7 +42,7 @@ class TextBuffer {
   // Empties it, giving large room back.
   void clear();
   // Gives back the memory of the whole pages before offset, whose bytes are done with: they
-  // read as zeros from then on.
+  // read as zeros from then on. Room that clear would keep is kept.
   void ReleaseBefore(size_t offset);
   void swap(TextBuffer& other) noexcept;
   // The bytes as a string of just their size, this room's pages given back as they are copied
