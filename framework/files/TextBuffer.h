@@ -17,11 +17,7 @@ class TextBuffer {
   char* data() { return m_data; }
   const char* data() const { return m_data; }
   size_t size() const { return m_size; }
-  bool empty() const { return m_size == 0; }
-  // Room for this many bytes without growing: what may be written past data().
-  size_t capacity() const { return m_capacity; }
   std::string_view view() const { return {m_data, m_size}; }
-  char back() const { return m_data[m_size - 1]; }
 
   // Sets the size; bytes past the old size are left as the room holds them. Growing throws
   // std::bad_alloc when the system has no more memory to give.
@@ -38,7 +34,6 @@ class TextBuffer {
     if (m_size == m_capacity) Grow(m_size + 1);
     m_data[m_size++] = c;
   }
-  void pop_back() { --m_size; }
   // Empties it, giving large room back.
   void clear();
   // Gives back the memory of the whole pages before offset, whose bytes are done with: they

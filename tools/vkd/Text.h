@@ -15,6 +15,11 @@ namespace vkd {
 
 enum class Encoding { Utf8, Cp932 };
 
+// A UTF-8 byte that goes on a character begun before it.
+inline bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 // Bytes of the character starting at i: in code page 932 a lead byte takes a trail byte with it,
 // so that the trail byte 0x5C of katakana SO is never read as a backslash.
 inline size_t CharLen(Encoding enc, std::string_view s, size_t i) {

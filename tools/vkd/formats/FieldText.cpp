@@ -18,8 +18,7 @@ bool AppendUtf8Piece(std::string_view piece, std::string& out) {
 // UTF-8 is read backwards from the limit to the start of the character there.
 size_t Utf8WholeEnd(std::string_view bytes) {
   size_t end = bytes.size() - 4;
-  for (int k = 0; k < 3 && end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80; ++k)
-    --end;
+  for (int k = 0; k < 3 && end > 0 && IsContinuation(bytes[end]); ++k) --end;
   return end;
 }
 

@@ -8,10 +8,6 @@
 namespace vkd {
 namespace {
 
-bool IsContinuationByte(unsigned c) {
-  return (c & 0xC0) == 0x80;
-}
-
 // Writes a byte pair in the parser's form at out and returns the end.
 char* PutPair(char* out, unsigned lead, unsigned trail) {
   *out++ = static_cast<char>(trail < 0x80 ? kPairLowTrail : kPair);
@@ -26,7 +22,7 @@ char* PutPair(char* out, unsigned lead, unsigned trail) {
 char* PutByte(char* out, unsigned c, int next) {
   const bool marked =
       cp932::IsLeadByte(static_cast<unsigned char>(c)) ||
-      (c >= 0xC2 && c <= 0xF4 && next >= 0 && IsContinuationByte(static_cast<unsigned>(next)) &&
+      (c >= 0xC2 && c <= 0xF4 && next >= 0 && IsContinuation(static_cast<char>(next)) &&
        !cp932::IsLeadByte(static_cast<unsigned char>(next)));
   if (marked) *out++ = static_cast<char>(kByte);
   *out++ = static_cast<char>(c);
@@ -42,7 +38,7 @@ size_t Utf8Length(std::string_view text, size_t i) {
                                            : 0;
   if (n == 0 || i + n > text.size()) return 0;
   for (size_t k = 1; k < n; ++k)
-    if (!IsContinuationByte(static_cast<unsigned char>(text[i + k]))) return 0;
+    if (!IsContinuation(text[i + k])) return 0;
   return n;
 }
 

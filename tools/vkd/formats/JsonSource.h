@@ -21,10 +21,6 @@ namespace vkd {
 inline bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
-// A UTF-8 byte that goes on a character begun before it.
-inline bool IsContinuation(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 // A line and a column, counted in characters; column 0 is before the first character.
 struct Position {
